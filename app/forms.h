@@ -1,0 +1,13 @@
+// Every form of the program, registered with a runtime under its name.
+#pragma once
+
+#include "ui/runtime.h"
+
+namespace app {
+
+// The form the program starts on.
+inline constexpr const char* kStartForm = "frm_main";
+
+void register_forms(ui::Runtime& runtime);
+
+}  // namespace app
