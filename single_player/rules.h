@@ -1,0 +1,43 @@
+// Rules both games share: the border bounce and the one-unit step of every sprite that moves
+// by a direction code, the touching test, and the air gauge. All in game units (the field runs
+// from -60 to +60 on both axes; a position is a sprite's top-left corner).
+#pragma once
+
+#include "ui/controls.h"
+#include "ui/types.h"
+
+namespace single_player {
+
+// Direction codes.
+inline constexpr ui::Integer kStill = 0;
+inline constexpr ui::Integer kDown = 1;
+inline constexpr ui::Integer kUp = 2;
+inline constexpr ui::Integer kRight = 3;
+inline constexpr ui::Integer kLeft = 4;
+
+// Turns a sprite away from a border it stands on: four tests in this order, each overwriting
+// the direction, so at a corner the left/right test wins. Bounds included; the sprite's size
+// is not consulted.
+void bounce(const ui::Image& sprite, ui::Integer& direction);
+
+// Moves the sprite one unit in its direction; kStill (or any other code) moves nothing.
+void step(ui::Image& sprite, ui::Integer direction);
+
+// The bounce, then the step: one move of a sprite steered by a direction code.
+inline void bounce_and_step(ui::Image& sprite, ui::Integer& direction) {
+    bounce(sprite, direction);
+    step(sprite, direction);
+}
+
+// An object touches the ball when their Left values and their Top values each differ by at
+// most 7 units. The four comparisons run in this order in single precision, each reading the
+// positions afresh; neither size nor visibility counts.
+bool touches(const ui::Image& object, const ui::Image& ball);
+
+// The air gauge: the bar's Height is the air level (0 to 30, full 30); it grows upwards from
+// the line y = 55, so Top is always 55 - Height.
+inline constexpr ui::Single kAirFull = 30;
+inline constexpr ui::Single kAirBottom = 55;
+void set_air(ui::Shape& bar, ui::Single level);
+
+}  // namespace single_player
