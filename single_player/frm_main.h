@@ -46,6 +46,7 @@ class frm_main : public ui::Form {
 
     // Fish and second-kind fish.
     void feind_aktiv();
+    void tmr_feind_Timer();
     void Feind2_Bewegen();
     void Feind2_Startpunkt(ui::Integer Index);
 
@@ -138,7 +139,6 @@ class frm_main : public ui::Form {
 
     void Luft_verbrauchen();
     void Blater_bewegen();
-    void tmr_feind_Timer();
 };
 
 }  // namespace single_player
