@@ -1,0 +1,19 @@
+// The program: the forms on the Qt runtime, starting on the start form.
+#include <QApplication>
+#include <cstdlib>
+
+#include "app/forms.h"
+#include "ui/qt/qt_runtime.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The runtime ends the program: when the last form is closed, or at once on End.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    ui::qt::QtRuntime runtime;
+    app::register_forms(runtime);
+    runtime.show(app::kStartForm);
+    // Nothing to show and nothing that would ever quit the event loop.
+    if (runtime.forms().empty() && !runtime.ended()) return EXIT_FAILURE;
+    return QApplication::exec();
+}

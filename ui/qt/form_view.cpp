@@ -1,0 +1,219 @@
+#include "ui/qt/form_view.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "ui/qt/pictures.h"
+
+namespace ui::qt {
+
+namespace {
+constexpr double kTwipsPerPixel = 15.0;
+
+// Edges on whole device pixels, so that a pixmap rendered at the rectangle's device size is
+// blitted one to one and all sprites of one size get the same pixmap.
+QRectF snap(const QRectF& rect, qreal dpr) {
+    const auto on_grid = [dpr](qreal v) { return std::round(v * dpr) / dpr; };
+    return {on_grid(rect.left()), on_grid(rect.top()), on_grid(rect.width()),
+            on_grid(rect.height())};
+}
+
+QSize device_size(const QSizeF& logical, qreal dpr) {
+    return {static_cast<int>(std::lround(logical.width() * dpr)),
+            static_cast<int>(std::lround(logical.height() * dpr))};
+}
+
+int horizontal_flag(Alignment alignment) {
+    switch (alignment) {
+        case Alignment::right:
+            return Qt::AlignRight;
+        case Alignment::center:
+            return Qt::AlignHCenter;
+        case Alignment::left:
+            break;
+    }
+    return Qt::AlignLeft;
+}
+}  // namespace
+
+QColor to_qcolor(Color color, const QPalette& palette) {
+    // The only system colour the forms use is the window background (0x80000005).
+    if (is_system_color(color)) return palette.color(QPalette::Base);
+    return {red(color), green(color), blue(color)};
+}
+
+QFont to_qfont(const Font& font) {
+    const bool sans = font.family == "Sans Serif";
+    QFont qfont(sans ? QStringLiteral("DejaVu Sans") : QString::fromStdString(font.family));
+    // DejaVu Sans runs about 8 % wider than the UI font the forms were laid out with (the splash
+    // captions, whose auto-sized widths are known, match at 12 pixels instead of 13).
+    const double width_factor = sans ? 12.0 / 13.0 : 1.0;
+    const double pixels = font.points * 96.0 / 72.0 * width_factor;
+    qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+    qfont.setBold(font.bold);
+    qfont.setItalic(font.italic);
+    return qfont;
+}
+
+QSize FormView::client_size() const {
+    const FormDesign& design = form_.design();
+    return {static_cast<int>(std::lround(design.client_width_twips / kTwipsPerPixel)),
+            static_cast<int>(std::lround(design.client_height_twips / kTwipsPerPixel))};
+}
+
+QRectF FormView::to_pixels(const Rect& rect) const {
+    const FormDesign& design = form_.design();
+    if (form_.scale_width() == 0 || form_.scale_height() == 0) return {};
+    const double sx = design.client_width_twips / kTwipsPerPixel / form_.scale_width();
+    const double sy = design.client_height_twips / kTwipsPerPixel / form_.scale_height();
+    return {(rect.left - form_.scale_left()) * sx, (rect.top - form_.scale_top()) * sy,
+            rect.width * sx, rect.height * sy};
+}
+
+QRectF FormView::sprite_rect(const Image& image, qreal dpr) const {
+    return snap(to_pixels(image.rect()), dpr);
+}
+
+QRectF FormView::shape_rect(const Shape& shape, qreal dpr) const {
+    return snap(to_pixels(shape.rect()), dpr);
+}
+
+FormView::LabelLayout FormView::layout_label(const Label& label) const {
+    const LabelStyle& style = label.style();
+    LabelLayout layout;
+    layout.font = to_qfont(style.font);
+    layout.flags = horizontal_flag(style.alignment) | Qt::AlignTop | Qt::TextDontClip |
+                   (style.word_wrap ? Qt::TextWordWrap : 0);
+    const QFontMetricsF metrics(layout.font);
+    const QString text = QString::fromStdString(label.caption());
+    QRectF box = to_pixels(label.rect());
+    if (style.auto_size && style.word_wrap) {
+        // Grows downwards within its width.
+        box.setHeight(
+            metrics
+                .boundingRect(QRectF(box.left(), box.top(), box.width(), 1e6), layout.flags, text)
+                .height());
+    } else if (style.auto_size) {
+        const qreal width = metrics.horizontalAdvance(text);
+        qreal left = box.left();
+        if (style.alignment == Alignment::right) left = box.right() - width;
+        if (style.alignment == Alignment::center) left = box.center().x() - width / 2;
+        box = QRectF(left, box.top(), width, metrics.height());
+    }
+    layout.box = box;
+    layout.text = metrics.boundingRect(box, layout.flags, text);
+    return layout;
+}
+
+QRect FormView::covered(const Control& control, qreal dpr) const {
+    // One pixel of margin: antialiased glyphs and edges may reach beyond the box, and a
+    // rectangle remembered at another device pixel ratio may differ by a fraction of a pixel.
+    switch (control.kind()) {
+        case ControlKind::image: {
+            const auto& image = static_cast<const Image&>(control);
+            if (!image.visible() || image.picture() == Picture::none) return {};
+            return sprite_rect(image, dpr).toAlignedRect().adjusted(-1, -1, 1, 1);
+        }
+        case ControlKind::shape: {
+            const auto& shape = static_cast<const Shape&>(control);
+            if (!shape.visible()) return {};
+            return shape_rect(shape, dpr).toAlignedRect().adjusted(-1, -1, 1, 1);
+        }
+        case ControlKind::label: {
+            const auto& label = static_cast<const Label&>(control);
+            if (!label.visible()) return {};
+            const LabelLayout layout = layout_label(label);
+            return layout.box.united(layout.text).toAlignedRect().adjusted(-1, -1, 1, 1);
+        }
+        case ControlKind::timer:
+        case ControlKind::menu:
+        case ControlKind::button:
+            break;
+    }
+    return {};
+}
+
+void FormView::paint(QPainter& painter, const QRect& dirty, qreal dpr,
+                     const QPalette& palette) const {
+    const FormDesign& design = form_.design();
+    painter.fillRect(dirty, to_qcolor(design.back_color, palette));
+    if (design.background != Picture::none) {
+        // Unscaled from the top-left corner; the client area shows as much as fits.
+        const QSize natural = natural_size(design.background);
+        painter.drawPixmap(QPointF(0, 0),
+                           picture_pixmap(design.background, device_size(natural, dpr), dpr));
+    }
+
+    std::vector<const Image*> images;
+    std::vector<const Shape*> shapes;
+    std::vector<const Label*> labels;
+    for (const Control* control : form_.controls()) {
+        if (!covered(*control, dpr).intersects(dirty)) continue;
+        switch (control->kind()) {
+            case ControlKind::image:
+                images.push_back(static_cast<const Image*>(control));
+                break;
+            case ControlKind::shape:
+                shapes.push_back(static_cast<const Shape*>(control));
+                break;
+            case ControlKind::label:
+                labels.push_back(static_cast<const Label*>(control));
+                break;
+            case ControlKind::timer:
+            case ControlKind::menu:
+            case ControlKind::button:
+                break;
+        }
+    }
+    std::stable_sort(images.begin(), images.end(),
+                     [](const Image* a, const Image* b) { return a->layer() < b->layer(); });
+
+    for (const Image* image : images) paint_image(painter, *image, dpr);
+    for (const Shape* shape : shapes) paint_shape(painter, *shape, dpr, palette);
+    for (const Label* label : labels) paint_label(painter, *label, palette);
+}
+
+void FormView::paint_image(QPainter& painter, const Image& image, qreal dpr) const {
+    const QRectF rect = sprite_rect(image, dpr);
+    painter.drawPixmap(rect.topLeft(),
+                       picture_pixmap(image.picture(), device_size(rect.size(), dpr), dpr));
+}
+
+void FormView::paint_shape(QPainter& painter, const Shape& shape, qreal dpr,
+                           const QPalette& palette) const {
+    const ShapeStyle& style = shape.style();
+    const QRectF rect = shape_rect(shape, dpr);
+    if (rect.isEmpty()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, style.type == ShapeType::circle);
+    painter.setBrush(style.filled ? QBrush(to_qcolor(style.fill_color, palette)) : QBrush());
+    if (style.bordered) {
+        QPen pen(to_qcolor(style.border_color, palette), 1.0);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+    } else {
+        painter.setPen(Qt::NoPen);
+    }
+    // A 1 pixel border lies inside the box.
+    const QRectF path = style.bordered ? rect.adjusted(0.5, 0.5, -0.5, -0.5) : rect;
+    if (style.type == ShapeType::circle) {
+        painter.drawEllipse(path);
+    } else {
+        painter.drawRect(path);
+    }
+    painter.restore();
+}
+
+void FormView::paint_label(QPainter& painter, const Label& label, const QPalette& palette) const {
+    const LabelStyle& style = label.style();
+    const LabelLayout layout = layout_label(label);
+    if (!style.transparent) painter.fillRect(layout.box, to_qcolor(style.back_color, palette));
+    painter.setFont(layout.font);
+    painter.setPen(to_qcolor(style.fore_color, palette));
+    painter.drawText(layout.box, layout.flags, QString::fromStdString(label.caption()));
+}
+
+}  // namespace ui::qt

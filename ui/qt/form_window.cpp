@@ -1,0 +1,262 @@
+#include "ui/qt/form_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "ui/qt/form_view.h"
+#include "ui/qt/keys.h"
+#include "ui/qt/pictures.h"
+#include "ui/runtime.h"
+
+namespace ui::qt {
+
+// The client area: paints the form's model.
+class ClientArea : public QWidget {
+  public:
+    ClientArea(QWidget* parent, const Form& form) : QWidget(parent), form_(&form) {
+        setFixedSize(FormView(form).client_size());
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    void detach() { form_ = nullptr; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        if (form_ == nullptr) {
+            painter.fillRect(event->rect(), palette().window());
+            return;
+        }
+        FormView(*form_).paint(painter, event->rect(), devicePixelRatioF(), palette());
+    }
+
+  private:
+    const Form* form_;
+};
+
+namespace {
+Qt::WindowFlags window_flags(const FormDesign& design) {
+    const Qt::WindowFlags title_bar = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    switch (design.border) {
+        case BorderStyle::none:
+            return Qt::SplashScreen | Qt::FramelessWindowHint;
+        case BorderStyle::fixed_dialog:
+            return Qt::Dialog | title_bar;
+        case BorderStyle::fixed_single:
+            break;
+    }
+    // A dialog-type window stays out of the task bar.
+    return (design.show_in_taskbar ? Qt::Window : Qt::Dialog) | title_bar;
+}
+
+QString to_qstring(const std::string& text) {
+    return QString::fromStdString(text);
+}
+}  // namespace
+
+FormWindow::FormWindow(Form& form)
+    : QWidget(nullptr, window_flags(form.design())),
+      form_(&form),
+      client_(new ClientArea(this, form)) {
+    setObjectName(to_qstring(form.name()));
+    setWindowTitle(to_qstring(form.design().caption));
+    setWindowIcon(picture_icon(form.design().icon));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // Not resizable: the window is exactly the menu bar over the client area.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(client_);
+
+    build_menus();
+    build_buttons();
+    remember_all_rects();
+}
+
+FormWindow::~FormWindow() = default;
+
+void FormWindow::detach() {
+    form_ = nullptr;
+    client_->detach();
+    actions_.clear();
+    buttons_.clear();
+    painted_.clear();
+}
+
+QWidget* FormWindow::client_area() const {
+    return client_;
+}
+
+void FormWindow::present() {
+    if (!shown_before_) {
+        shown_before_ = true;
+        adjustSize();
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void FormWindow::build_menus() {
+    // Two levels, as the forms have them: menus on the bar, and their entries.
+    std::map<const MenuItem*, QMenu*> menus;
+    for (const Control* control : form_->controls()) {
+        if (control->kind() != ControlKind::menu) continue;
+        const auto* item = static_cast<const MenuItem*>(control);
+        QAction* action = nullptr;
+        if (item->parent() == nullptr) {
+            if (menu_bar_ == nullptr) {
+                menu_bar_ = new QMenuBar(this);
+                // In the window even where the desktop offers a global menu bar, so that the
+                // client area keeps its place below it.
+                menu_bar_->setNativeMenuBar(false);
+                layout()->setMenuBar(menu_bar_);
+            }
+            QMenu* menu = menu_bar_->addMenu(to_qstring(item->caption()));
+            menus[item] = menu;
+            action = menu->menuAction();
+        } else {
+            const auto parent = menus.find(item->parent());
+            if (parent == menus.end()) continue;
+            if (item->is_separator()) {
+                action = parent->second->addSeparator();
+            } else {
+                action = parent->second->addAction(to_qstring(item->caption()));
+                connect(action, &QAction::triggered, this, [this, item] { menu_chosen(*item); });
+            }
+        }
+        actions_[item] = action;
+        sync_action(*item);
+    }
+}
+
+void FormWindow::sync_action(const MenuItem& item) {
+    QAction* action = actions_.at(&item);
+    action->setEnabled(item.enabled());
+    if (item.parent() == nullptr || item.is_separator()) return;
+    // Only a checked entry is checkable, so that the others show no empty check box.
+    action->setCheckable(item.checked());
+    action->setChecked(item.checked());
+}
+
+void FormWindow::menu_chosen(const MenuItem& item) {
+    if (form_ == nullptr) return;
+    form_->runtime().click(*form_, item.name());
+    // Qt toggled a checked entry's check mark by itself; the model alone decides it.
+    if (form_ != nullptr) sync_action(item);
+}
+
+QAction* FormWindow::menu_action(std::string_view item_name) const {
+    for (const auto& [item, action] : actions_) {
+        if (item->name() == item_name) return action;
+    }
+    return nullptr;
+}
+
+void FormWindow::build_buttons() {
+    for (const Control* control : form_->controls()) {
+        if (control->kind() != ControlKind::button) continue;
+        const auto* button = static_cast<const Button*>(control);
+        auto* push = new QPushButton(to_qstring(button->caption()), client_);
+        push->setFont(to_qfont(Font{}));
+        // With key preview the form sees the key before the button does.
+        push->installEventFilter(this);
+        connect(push, &QPushButton::clicked, this, [this, button] {
+            if (form_ != nullptr) form_->runtime().click(*form_, button->name());
+        });
+        buttons_[button] = push;
+        place_button(*button);
+    }
+}
+
+void FormWindow::place_button(const Button& button) {
+    QPushButton* push = buttons_.at(&button);
+    push->setGeometry(FormView(*form_).to_pixels(button.rect()).toRect());
+    push->setVisible(button.visible());
+}
+
+void FormWindow::remember_all_rects() {
+    const FormView view(*form_);
+    const qreal dpr = client_->devicePixelRatioF();
+    for (const Control* control : form_->controls()) {
+        painted_[control] = view.covered(*control, dpr);
+    }
+}
+
+void FormWindow::apply_changes(const std::vector<Control*>& changed) {
+    last_update_ = QRegion();
+    if (form_ == nullptr) return;
+    const FormView view(*form_);
+    const qreal dpr = client_->devicePixelRatioF();
+    for (const Control* control : changed) {
+        switch (control->kind()) {
+            case ControlKind::menu:
+                sync_action(*static_cast<const MenuItem*>(control));
+                break;
+            case ControlKind::button:
+                place_button(*static_cast<const Button*>(control));
+                break;
+            case ControlKind::image:
+            case ControlKind::shape:
+            case ControlKind::label: {
+                QRect& before = painted_[control];
+                const QRect now = view.covered(*control, dpr);
+                last_update_ += QRegion(before);
+                last_update_ += QRegion(now);
+                before = now;
+                break;
+            }
+            case ControlKind::timer:
+                break;
+        }
+    }
+    if (!last_update_.isEmpty()) client_->update(last_update_);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (form_ == nullptr || form_->runtime().ended()) {
+        event->accept();
+        return;
+    }
+    // The runtime unloads the form; the window goes when the form is destroyed.
+    event->ignore();
+    form_->runtime().close(*form_);
+}
+
+bool FormWindow::deliver_key(const QKeyEvent& event) {
+    // Alt with a letter opens a menu by its access key.
+    if (form_ == nullptr || (event.modifiers() & Qt::AltModifier)) return false;
+    const int code = virtual_key(event.key());
+    if (code == 0) return false;
+    form_->runtime().key_down(*form_, code, shift_state(event.modifiers()));
+    return true;
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    // While a control has the focus, the form sees keys only with key preview (eventFilter).
+    const QWidget* focus = focusWidget();
+    const bool control_focused = focus != nullptr && focus != this;
+    if (!control_focused && deliver_key(*event)) return;
+    QWidget::keyPressEvent(event);
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && form_ != nullptr && form_->key_preview()) {
+        deliver_key(*static_cast<QKeyEvent*>(event));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace ui::qt
