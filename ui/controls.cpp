@@ -22,9 +22,8 @@ void put(std::string& out, std::string_view key, bool value) {
 void put_text(std::string& out, std::string_view key, std::string_view text) {
     out += ' ';
     out += key;
-    out += "=\"";
-    out += text;
-    out += '"';
+    out += '=';
+    out += quoted(text);
 }
 }  // namespace
 

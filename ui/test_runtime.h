@@ -76,7 +76,4 @@ class TestRuntime : public Runtime {
     std::vector<std::string> log_;
 };
 
-// Quotes a text for the log: "TEXT" with \" and \\ escaped.
-std::string quoted(std::string_view text);
-
 }  // namespace ui

@@ -69,6 +69,9 @@ std::string_view picture_name(Picture picture);
 // Returns Picture::none for an unknown name.
 Picture picture_from_name(std::string_view name);
 
+// "TEXT" with \" and \\ escaped, for logs and dumps.
+std::string quoted(std::string_view text);
+
 // Shortest text that reads back to the same float.
 std::string format_single(Single value);
 

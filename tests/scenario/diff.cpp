@@ -75,7 +75,8 @@ void middle_ops(const std::vector<std::string_view>& a, std::size_t a0, std::siz
 std::string line_diff(std::string_view expected, std::string_view actual,
                       std::string_view expected_name, std::string_view actual_name) {
     if (expected == actual) return {};
-    std::string out = "--- " + std::string(expected_name) + "\n+++ " + std::string(actual_name) + "\n";
+    std::string out =
+        "--- " + std::string(expected_name) + "\n+++ " + std::string(actual_name) + "\n";
     const auto a = lines_of(expected);
     const auto b = lines_of(actual);
     if (a == b) return out + "(the two differ only in the newline at the end)\n";

@@ -94,7 +94,8 @@ class Runner {
             }
             if (control->kind() != ui::ControlKind::menu &&
                 control->kind() != ui::ControlKind::button) {
-                throw ScriptError(words[1] + "." + words[2] + " is neither a menu entry nor a button");
+                throw ScriptError(words[1] + "." + words[2] +
+                                  " is neither a menu entry nor a button");
             }
             // A refused click (a greyed entry, a box open, the program ended) does nothing.
             rt_.click(form, words[2]);

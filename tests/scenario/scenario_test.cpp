@@ -1,14 +1,14 @@
 // The scenario runner, run in-process on test-only forms: what it prints, how it sorts a
 // dump, how it reports a bad script, and the difference listing of a failed golden scenario.
+#include "scenario.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "probe_form.h"
-#include "scenario.h"
 #include "ui/test_runtime.h"
 
 namespace {
@@ -26,7 +26,8 @@ class Scenario : public ::testing::Test {
         std::ostringstream out;
         std::ostringstream err;
         const int code = scenario::run_scenario(in, out, err, "s.script", [this](ui::Runtime& rt) {
-            test::register_probe(rt, "frm_a", journal, [&rt](test::ProbeForm& f) { build_a(rt, f); });
+            test::register_probe(rt, "frm_a", journal,
+                                 [&rt](test::ProbeForm& f) { build_a(rt, f); });
             test::register_probe(rt, "frm_b", journal);
         });
         return {code, out.str(), err.str()};
@@ -73,7 +74,7 @@ TEST_F(Scenario, DumpListsTheControlsByNameThenTheVariables) {
               "frm_a.Img_ball image left=0 top=0 width=8.51 height=10.27 visible=1 "
               "picture=smiley_closed\n"
               "frm_a.Label1(2) label left=360 top=600 width=732 height=252 visible=1 "
-              "caption=\"Er sagt \"P\"\"\n"
+              "caption=\"Er sagt \\\"P\\\"\"\n"
               "frm_a.Label1(10) label left=360 top=2040 width=372 height=252 visible=1 "
               "caption=\"W\"\n"
               "frm_a.cmd_ok button left=0 top=0 width=100 height=30 visible=1 caption=\"OK\"\n"
@@ -88,22 +89,22 @@ TEST_F(Scenario, DumpListsTheControlsByNameThenTheVariables) {
 }
 
 TEST_F(Scenario, EventsPrintAsTheyHappenAndRefusedClicksPrintNothing) {
-    const Result r = run(
-        "# a story\n"
-        "show frm_a   # loads it\n"
-        "\n"
-        "advance 150\n"
-        "key frm_a 80\n"
-        "click frm_a mnu_grau\n"
-        "key frm_a 66\n"
-        "click frm_a mnu_start\n"
-        "advance 120\n"
-        "key frm_a 13\n"
-        "dump frm_a\n"
-        "show frm_b\n"
-        "advance 10\n"
-        "close frm_a\n"
-        "close frm_b\n");
+    const Result r =
+        run("# a story\n"
+            "show frm_a   # loads it\n"
+            "\n"
+            "advance 150\n"
+            "key frm_a 80\n"
+            "click frm_a mnu_grau\n"
+            "key frm_a 66\n"
+            "click frm_a mnu_start\n"
+            "advance 120\n"
+            "key frm_a 13\n"
+            "dump frm_a\n"
+            "show frm_b\n"
+            "advance 10\n"
+            "close frm_a\n"
+            "close frm_b\n");
     EXPECT_EQ(r.code, 0) << r.err;
     const std::string dump_tail = "frm_a.tmr_tick timer interval=50 enabled=1\nfrm_a.Leben=4\n";
     EXPECT_EQ(r.out.substr(0, r.out.find("frm_a.Img_ball")),
@@ -170,8 +171,7 @@ TEST_F(Scenario, ABreachOfTheRuntimesRulesStopsTheRun) {
         };
     });
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(err.str(),
-              "s.script:2: runtime fault: message box opened while another was open\n");
+    EXPECT_EQ(err.str(), "s.script:2: runtime fault: message box opened while another was open\n");
     EXPECT_EQ(out.str(), "@0 load frm_a\n@0 box \"outer\" 0 \"t\"\n");
 }
 
@@ -182,8 +182,9 @@ TEST_F(Scenario, LinesAfterTheErrorDoNotRun) {
 }
 
 TEST_F(Scenario, AfterTheEndEveryEventIsRefusedQuietly) {
-    const Result r = run("show frm_a\nkey frm_a 88\nkey frm_a 80\nclick frm_a mnu_start\n"
-                         "show frm_b\nclose frm_a\nadvance 100\ndump frm_a\n");
+    const Result r =
+        run("show frm_a\nkey frm_a 88\nkey frm_a 80\nclick frm_a mnu_start\n"
+            "show frm_b\nclose frm_a\nadvance 100\ndump frm_a\n");
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, r.out.find("frm_a.Img_ball")), "@0 load frm_a\n@0 end\n");
     EXPECT_NE(r.out.find("frm_a.tmr_tick timer interval=50 enabled=0\nfrm_a.Leben=0\n"),
@@ -196,10 +197,9 @@ TEST(ScenarioDump, ControlsSortByNameAndArrayMembersByIndex) {
         const char* b;
     };
     const std::vector<Case> ordered = {
-        {"Img_ball", "img_feind(0)"},  {"Label1(2)", "Label1(10)"},
+        {"Img_ball", "img_feind(0)"},   {"Label1(2)", "Label1(10)"},
         {"img_feind(6)", "img_futter"}, {"img_Feind2(5)", "img_feind(0)"},
-        {"lbl_leben", "lbl_level"},
-        {"tmr_feind2Starten(1)", "tmr_feind2Starten(11)"},
+        {"lbl_leben", "lbl_level"},     {"tmr_feind2Starten(1)", "tmr_feind2Starten(11)"},
         {"shp_luft", "shp_luft(0)"},
     };
     for (const Case& c : ordered) {

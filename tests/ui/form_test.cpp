@@ -45,13 +45,15 @@ TEST_F(Forms, UnloadInsideAHandlerDestroysTheFormOnlyWhenTheHandlerReturns) {
             caption.set_caption("changed");
             f.counter = 5;
             rt.unload(f);
-            // The form and its controls live on until this handler returns.
+            // Its timers stop at once; the form and its controls live on until this handler
+            // returns.
+            journal.note("armed " + std::to_string(rt.scheduler().armed_count()));
             journal.note("still " + caption.caption() + " " + std::to_string(f.counter));
         });
     });
     rt.show("frm_a");
     rt.advance(300);
-    EXPECT_EQ(journal.entries, (Entries{"@0 load frm_a", "Form_Load frm_a", "tmr@100",
+    EXPECT_EQ(journal.entries, (Entries{"@0 load frm_a", "Form_Load frm_a", "tmr@100", "armed 0",
                                         "still changed 5", "@100 unload frm_a"}));
     EXPECT_EQ(rt.form("frm_a"), nullptr);
 
@@ -61,7 +63,7 @@ TEST_F(Forms, UnloadInsideAHandlerDestroysTheFormOnlyWhenTheHandlerReturns) {
     EXPECT_EQ(rt.find<ui::Label>("frm_a", "lbl_text")->caption(), "design");
     EXPECT_EQ(again.counter, 0);
     rt.advance(100);
-    EXPECT_EQ(journal.entries, (Entries{"@300 load frm_a", "Form_Load frm_a", "tmr@400",
+    EXPECT_EQ(journal.entries, (Entries{"@300 load frm_a", "Form_Load frm_a", "tmr@400", "armed 0",
                                         "still changed 5", "@400 unload frm_a"}));
 }
 
@@ -144,7 +146,8 @@ TEST_F(Forms, KeysClicksAndClosesAreRefusedWhileABoxIsOpenOrAfterTheEnd) {
     enum class When { box_open, ended };
     for (const When when : {When::box_open, When::ended}) {
         for (const Entry& entry : entries) {
-            SCOPED_TRACE(std::string(entry.what) + (when == When::ended ? " after End" : " in box"));
+            SCOPED_TRACE(std::string(entry.what) +
+                         (when == When::ended ? " after End" : " in box"));
             test::Journal journal;
             ui::TestRuntime rt;
             test::register_probe(rt, "frm_a", journal, [](test::ProbeForm& f) {
@@ -188,8 +191,8 @@ TEST_F(Forms, AClickRunsItsHandlerOnlyOnAnEnabledEntryUnderEnabledMenus) {
          false},
         {"its top-level menu greyed", [&](auto& f) { menu(f, "mnu_top").set_enabled(false); },
          "mnu_item", false},
-        {"a sibling greyed", [&](auto& f) { menu(f, "mnu_other").set_enabled(false); },
-         "mnu_item", true},
+        {"a sibling greyed", [&](auto& f) { menu(f, "mnu_other").set_enabled(false); }, "mnu_item",
+         true},
         {"greyed and enabled again",
          [&](auto& f) {
              menu(f, "mnu_item").set_enabled(false);
@@ -232,8 +235,8 @@ TEST_F(Forms, AShapeRefusesANegativeHeight) {
         ui::Single result;
     };
     const std::vector<Case> cases = {
-        {true, -1, true, 12},     {true, -0.25f, true, 12}, {true, 0, false, 0},
-        {true, 30, false, 30},    {false, -1, false, 0},    {false, -30, false, 0},
+        {true, -1, true, 12},       {true, -0.25f, true, 12}, {true, 0, false, 0},
+        {true, 30, false, 30},      {false, -1, false, 0},    {false, -30, false, 0},
         {false, 7.5f, false, 7.5f},
     };
     for (const Case& c : cases) {
@@ -241,8 +244,9 @@ TEST_F(Forms, AShapeRefusesANegativeHeight) {
         test::Journal journal;
         ui::TestRuntime rt;
         rt.set_strict(c.strict);
-        test::register_probe(rt, "frm_a", journal,
-                             [](test::ProbeForm& f) { f.shape("shp_bar", {52, 25, 3, 12}); });
+        test::register_probe(rt, "frm_a", journal, [](test::ProbeForm& f) {
+            f.shape("shp_bar", {52, 25, 3, 12});
+        });
         rt.show("frm_a");
         auto& bar = *rt.find<ui::Shape>("frm_a", "shp_bar");
         if (c.throws) {

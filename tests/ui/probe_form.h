@@ -47,10 +47,10 @@ class ProbeForm : public ui::Form {
     }
 
     // A menu entry that notes "NAME" when clicked.
-    ui::MenuItem& menu(const std::string& name, ui::MenuItem* parent = nullptr,
-                       bool enabled = true, std::string caption = "entry") {
-        auto& m = own(std::make_unique<ui::MenuItem>(*this, name, std::move(caption), parent,
-                                                     false, enabled));
+    ui::MenuItem& menu(const std::string& name, ui::MenuItem* parent = nullptr, bool enabled = true,
+                       std::string caption = "entry") {
+        auto& m = own(std::make_unique<ui::MenuItem>(*this, name, std::move(caption), parent, false,
+                                                     enabled));
         m.on_click = [this, &m] { journal_.note(m.name()); };
         return m;
     }

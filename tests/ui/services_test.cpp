@@ -2,9 +2,9 @@
 // the dumps, and the test runtime's log of boxes, beeps, loads, unloads and the end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -120,10 +120,10 @@ TEST(Integers, StoringAFloatRoundsHalfToEvenAndClamps) {
         int expected;
     };
     const std::vector<Case> cases = {
-        {0.5, 0},          {1.5, 2},           {2.5, 2},         {3.5, 4},
-        {-0.5, 0},         {-1.5, -2},         {-2.5, -2},       {0.49999, 0},
-        {0.50001, 1},      {-0.50001, -1},     {24.71, 25},      {32767.0, 32767},
-        {32767.49, 32767}, {32767.5, 32767},   {40000.0, 32767}, {-32768.0, -32768},
+        {0.5, 0},           {1.5, 2},         {2.5, 2},         {3.5, 4},
+        {-0.5, 0},          {-1.5, -2},       {-2.5, -2},       {0.49999, 0},
+        {0.50001, 1},       {-0.50001, -1},   {24.71, 25},      {32767.0, 32767},
+        {32767.49, 32767},  {32767.5, 32767}, {40000.0, 32767}, {-32768.0, -32768},
         {-32768.5, -32768}, {-1.0e9, -32768},
     };
     for (const Case& c : cases) {
@@ -138,8 +138,8 @@ TEST(Integers, ACounterSaturatesInsteadOfOverflowing) {
         int expected;
     };
     const std::vector<Case> cases = {
-        {32766, 1, 32767},   {32767, 1, 32767},     {32767, -1, 32766},  {-32767, -1, -32768},
-        {-32768, -1, -32768}, {100, -200, -100},    {0, 70000, 32767},   {0, -70000, -32768},
+        {32766, 1, 32767},    {32767, 1, 32767}, {32767, -1, 32766}, {-32767, -1, -32768},
+        {-32768, -1, -32768}, {100, -200, -100}, {0, 70000, 32767},  {0, -70000, -32768},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ui::add_saturated(static_cast<ui::Integer>(c.value), c.delta), c.expected)
@@ -153,9 +153,16 @@ TEST(Numbers, ASingleIsWrittenInTheShortestFormThatReadsBack) {
         const char* text;
     };
     const std::vector<Case> cases = {
-        {0.0f, "0"},        {25.0f, "25"},         {-60.0f, "-60"},     {8.51f, "8.51"},
-        {10.27f, "10.27"},  {-51.49f, "-51.49"},   {24.71f, "24.71"},   {0.1f, "0.1"},
-        {1.0f / 3, "0.33333334"}, {kLargestRandom, "0.99999994"},
+        {0.0f, "0"},
+        {25.0f, "25"},
+        {-60.0f, "-60"},
+        {8.51f, "8.51"},
+        {10.27f, "10.27"},
+        {-51.49f, "-51.49"},
+        {24.71f, "24.71"},
+        {0.1f, "0.1"},
+        {1.0f / 3, "0.33333334"},
+        {kLargestRandom, "0.99999994"},
     };
     for (const Case& c : cases) {
         const std::string text = ui::format_single(c.value);

@@ -43,11 +43,19 @@ TEST_F(Timers, ArmingStartsTheCountdown) {
     };
     const std::vector<Case> cases = {
         {"armed by the form's design", 100, true, {}, {"tmr@130", "tmr@230"}},
-        {"Enabled set", 100, false, [](ui::Timer& t) { t.set_enabled(true); },
+        {"Enabled set",
+         100,
+         false,
+         [](ui::Timer& t) { t.set_enabled(true); },
          {"tmr@160", "tmr@260"}},
-        {"Interval set", 0, true, [](ui::Timer& t) { t.set_interval(100); },
+        {"Interval set",
+         0,
+         true,
+         [](ui::Timer& t) { t.set_interval(100); },
          {"tmr@160", "tmr@260"}},
-        {"Interval set while off, then Enabled", 100, false,
+        {"Interval set while off, then Enabled",
+         100,
+         false,
          [](ui::Timer& t) {
              t.set_interval(40);
              t.set_enabled(true);
@@ -80,18 +88,29 @@ TEST_F(Timers, ReassigningAnArmedTimerKeepsTheCountdown) {
         Entries expected;  // up to 400 ms; the timer runs every 100 ms from 0
     };
     const std::vector<Case> cases = {
-        {"Enabled again", 70, [](ui::Timer& t) { t.set_enabled(true); },
+        {"Enabled again",
+         70,
+         [](ui::Timer& t) { t.set_enabled(true); },
          {"tmr@100", "tmr@200", "tmr@300", "tmr@400"}},
-        {"the same Interval", 70, [](ui::Timer& t) { t.set_interval(100); },
+        {"the same Interval",
+         70,
+         [](ui::Timer& t) { t.set_interval(100); },
          {"tmr@100", "tmr@200", "tmr@300", "tmr@400"}},
-        {"a longer Interval", 70, [](ui::Timer& t) { t.set_interval(150); },
+        {"a longer Interval",
+         70,
+         [](ui::Timer& t) { t.set_interval(150); },
          {"tmr@150", "tmr@300"}},
-        {"a shorter Interval", 70, [](ui::Timer& t) { t.set_interval(80); },
+        {"a shorter Interval",
+         70,
+         [](ui::Timer& t) { t.set_interval(80); },
          {"tmr@80", "tmr@160", "tmr@240", "tmr@320", "tmr@400"}},
-        {"an Interval below the time already run fires at once", 70,
+        {"an Interval below the time already run fires at once",
+         70,
          [](ui::Timer& t) { t.set_interval(50); },
          {"tmr@70", "tmr@100", "tmr@150", "tmr@200", "tmr@250", "tmr@300", "tmr@350", "tmr@400"}},
-        {"a new Interval counts from the last tick", 130, [](ui::Timer& t) { t.set_interval(60); },
+        {"a new Interval counts from the last tick",
+         130,
+         [](ui::Timer& t) { t.set_interval(60); },
          {"tmr@100", "tmr@160", "tmr@220", "tmr@280", "tmr@340", "tmr@400"}},
     };
     for (const Case& c : cases) {
@@ -157,7 +176,8 @@ TEST_F(Timers, TicksKeepAnAbsoluteScheduleWhileHandlersTakeTime) {
 TEST(TimerSchedule, ABackendThatRunsTimersLateKeepsTheAbsoluteSchedule) {
     test::Journal journal;
     test::ManualRuntime rt;
-    test::register_probe(rt, "frm_a", journal, [](test::ProbeForm& f) { f.timer("tmr", 50, true); });
+    test::register_probe(rt, "frm_a", journal,
+                         [](test::ProbeForm& f) { f.timer("tmr", 50, true); });
     rt.show("frm_a");
     journal.entries.clear();
     for (int k = 1; k <= 1000; ++k) {
@@ -212,8 +232,19 @@ TEST_F(Timers, NoTimerFiresWhileABoxIsOpenAndEachFiresOnceAfterIt) {
         journal.note("closed@" + std::to_string(rt.now()));
     };
     rt.advance(700);
-    EXPECT_EQ(fired(), (Entries{"A@50", "A@100", "B@100", "box@100", "closed@600", "A@600",
-                                "B@600", "A@650", "A@700", "B@700"}));
+    EXPECT_EQ(fired(), (Entries{"A@50", "A@100", "B@100", "box@100", "closed@600", "A@600", "B@600",
+                                "A@650", "A@700", "B@700"}));
+
+    // A box opened outside any handler holds the timers just the same. A falls more than one
+    // interval behind and starts afresh from the present; B, 20 ms late, keeps its schedule.
+    journal.entries.clear();
+    rt.on_box = [&](const ui::BoxRecord&) {
+        rt.advance(120);
+        if (rt.fire_next_due()) journal.note("fired inside the box");
+    };
+    rt.msg_box("top level", ui::kBoxOk, "t");
+    rt.advance(80);
+    EXPECT_EQ(fired(), (Entries{"A@820", "B@820", "A@870", "B@900"}));
 }
 
 TEST_F(Timers, AHandlerRunsToItsEndBeforeTheNextTimerFires) {
@@ -238,8 +269,8 @@ TEST_F(Timers, TimersDueTogetherFireInTheOrderOfTheirDueTimes) {
     rt.on_box = [&](const ui::BoxRecord&) { rt.advance(200); };
     rt.key_down(form, 32);
     rt.advance(100);
-    EXPECT_EQ(fired(), (Entries{"key 32", "Y@200", "Z@200", "X@200", "Y@240", "Z@260", "Y@280",
-                                "X@290"}));
+    EXPECT_EQ(fired(),
+              (Entries{"key 32", "Y@200", "Z@200", "X@200", "Y@240", "Z@260", "Y@280", "X@290"}));
 }
 
 TEST_F(Timers, TimersDueAtTheSameTimeFireInTheOrderTheyWereCreated) {
@@ -265,11 +296,14 @@ TEST_F(Timers, ATimerSwitchedOffOrDestroyedByAnEarlierHandlerOfThePassDoesNotFir
         return *rt.find<ui::Timer>("frm_b", "B");
     };
     const std::vector<Case> cases = {
-        {"Enabled false", [&](ui::TestRuntime& rt) { timer_b(rt).set_enabled(false); },
+        {"Enabled false",
+         [&](ui::TestRuntime& rt) { timer_b(rt).set_enabled(false); },
          {"A@100", "A@200"}},
-        {"Interval 0", [&](ui::TestRuntime& rt) { timer_b(rt).set_interval(0); },
+        {"Interval 0",
+         [&](ui::TestRuntime& rt) { timer_b(rt).set_interval(0); },
          {"A@100", "A@200"}},
-        {"its form unloaded", [&](ui::TestRuntime& rt) { rt.unload(*rt.form("frm_b")); },
+        {"its form unloaded",
+         [&](ui::TestRuntime& rt) { rt.unload(*rt.form("frm_b")); },
          {"A@100", "A@200"}},
         {"switched off and on: a fresh countdown",
          [&](ui::TestRuntime& rt) {
