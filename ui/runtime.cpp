@@ -181,13 +181,25 @@ bool Runtime::close(Form& form) {
 
 bool Runtime::fire_next_due() {
     if (ended_ || box_open_ || depth_ > 0) return false;
+    // The first armed timer is the one taken, if it is due.
+    const std::optional<std::int64_t> due = scheduler_.next_due();
     Timer* timer = scheduler_.take_due(now());
     if (timer == nullptr) return false;
     if (!is_loaded(timer->form())) {
         note_fault("timer " + timer->name() + " of an unloaded form was due");
         return true;
     }
-    if (timer->on_timer) dispatch(timer->on_timer);
+    struct Firing {
+        std::optional<std::int64_t>& slot;
+        Firing(std::optional<std::int64_t>& s, std::optional<std::int64_t> due) : slot(s) {
+            slot = due;
+        }
+        ~Firing() { slot.reset(); }
+    };
+    if (timer->on_timer) {
+        Firing firing(firing_due_, due);
+        dispatch(timer->on_timer);
+    }
     return true;
 }
 

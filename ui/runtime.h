@@ -74,6 +74,9 @@ class Runtime {
     // Fires every timer due now, in order.
     void run_due_timers();
     bool box_open() const { return box_open_; }
+    // While a timer's handler runs: the due time it fired for, in milliseconds of now(), so
+    // that a backend's lateness can be measured (benchmarks); nullopt outside timer handlers.
+    std::optional<std::int64_t> firing_due() const { return firing_due_; }
     // A strict runtime throws on a value a control refuses (tests and debug builds).
     bool strict() const { return strict_; }
     void set_strict(bool strict) { strict_ = strict; }
@@ -118,6 +121,7 @@ class Runtime {
     bool box_open_ = false;
     bool strict_ = false;
     int depth_ = 0;
+    std::optional<std::int64_t> firing_due_;
     std::uint64_t random_state_ = 0x853C49E6748FEA9BULL;
     std::vector<std::string> faults_;
 };

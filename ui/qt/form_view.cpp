@@ -2,8 +2,11 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QString>
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/qt/pictures.h"
@@ -24,6 +27,52 @@ QRectF snap(const QRectF& rect, qreal dpr) {
 QSize device_size(const QSizeF& logical, qreal dpr) {
     return {static_cast<int>(std::lround(logical.width() * dpr)),
             static_cast<int>(std::lround(logical.height() * dpr))};
+}
+
+// Laying a text out shapes it, the dearest step of a paint; the counters are laid out at every
+// paint and every change, nearly always with the text they had. So each layout is remembered
+// by everything it depends on (a pure function of these values; no pointers kept).
+struct TextLayoutKey {
+    std::string family;
+    Single points = 0;
+    bool bold = false;
+    bool italic = false;
+    int flags = 0;
+    bool auto_size = false;
+    Alignment alignment = Alignment::left;
+    QRectF box;
+    QString text;
+    bool operator==(const TextLayoutKey&) const = default;
+};
+
+struct TextLayout {
+    QRectF box;
+    QRectF text;
+};
+
+class TextLayoutCache {
+  public:
+    const TextLayout* find(const TextLayoutKey& key) const {
+        for (const auto& [k, layout] : entries_) {
+            if (k == key) return &layout;
+        }
+        return nullptr;
+    }
+    const TextLayout& insert(TextLayoutKey key, TextLayout layout) {
+        // A handful of labels per form: when the texts keep changing, start afresh.
+        if (entries_.size() >= kCapacity) entries_.clear();
+        entries_.emplace_back(std::move(key), layout);
+        return entries_.back().second;
+    }
+
+  private:
+    static constexpr std::size_t kCapacity = 64;
+    std::vector<std::pair<TextLayoutKey, TextLayout>> entries_;
+};
+
+TextLayoutCache& text_layouts() {
+    static TextLayoutCache cache;
+    return cache;
 }
 
 int horizontal_flag(Alignment alignment) {
@@ -87,9 +136,23 @@ FormView::LabelLayout FormView::layout_label(const Label& label) const {
     layout.font = to_qfont(style.font);
     layout.flags = horizontal_flag(style.alignment) | Qt::AlignTop | Qt::TextDontClip |
                    (style.word_wrap ? Qt::TextWordWrap : 0);
-    const QFontMetricsF metrics(layout.font);
     const QString text = QString::fromStdString(label.caption());
     QRectF box = to_pixels(label.rect());
+    TextLayoutKey key{style.font.family,
+                      style.font.points,
+                      style.font.bold,
+                      style.font.italic,
+                      layout.flags,
+                      style.auto_size,
+                      style.alignment,
+                      box,
+                      text};
+    if (const TextLayout* known = text_layouts().find(key)) {
+        layout.box = known->box;
+        layout.text = known->text;
+        return layout;
+    }
+    const QFontMetricsF metrics(layout.font);
     if (style.auto_size && style.word_wrap) {
         // Grows downwards within its width.
         box.setHeight(
@@ -105,6 +168,7 @@ FormView::LabelLayout FormView::layout_label(const Label& label) const {
     }
     layout.box = box;
     layout.text = metrics.boundingRect(box, layout.flags, text);
+    text_layouts().insert(std::move(key), TextLayout{layout.box, layout.text});
     return layout;
 }
 
@@ -136,22 +200,32 @@ QRect FormView::covered(const Control& control, qreal dpr) const {
     return {};
 }
 
-void FormView::paint(QPainter& painter, const QRect& dirty, qreal dpr,
+void FormView::paint(QPainter& painter, const QRegion& dirty, qreal dpr,
                      const QPalette& palette) const {
     const FormDesign& design = form_.design();
-    painter.fillRect(dirty, to_qcolor(design.back_color, palette));
+    const QSize client = client_size();
+    QPixmap background;
     if (design.background != Picture::none) {
-        // Unscaled from the top-left corner; the client area shows as much as fits.
+        // Unscaled from the top-left corner; the client area shows as much as fits, and only
+        // that much is rendered.
         const QSize natural = natural_size(design.background);
-        painter.drawPixmap(QPointF(0, 0),
-                           picture_pixmap(design.background, device_size(natural, dpr), dpr));
+        background = picture_pixmap(design.background, device_size(natural, dpr), dpr,
+                                    device_size(client, dpr));
     }
+    // An opaque background over the whole client area hides the back colour.
+    const QSizeF shown = background.deviceIndependentSize();
+    if (background.isNull() || background.hasAlphaChannel() || shown.width() < client.width() ||
+        shown.height() < client.height()) {
+        const QColor back_color = to_qcolor(design.back_color, palette);
+        for (const QRect& rect : dirty) painter.fillRect(rect, back_color);
+    }
+    if (!background.isNull()) painter.drawPixmap(QPointF(0, 0), background);
 
     std::vector<const Image*> images;
     std::vector<const Shape*> shapes;
     std::vector<const Label*> labels;
     for (const Control* control : form_.controls()) {
-        if (!covered(*control, dpr).intersects(dirty)) continue;
+        if (!dirty.intersects(covered(*control, dpr))) continue;
         switch (control->kind()) {
             case ControlKind::image:
                 images.push_back(static_cast<const Image*>(control));

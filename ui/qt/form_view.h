@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QRect>
 #include <QRectF>
+#include <QRegion>
 #include <QSize>
 
 #include "ui/controls.h"
@@ -37,8 +38,9 @@ class FormView {
     QRect covered(const Control& control, qreal dpr) const;
 
     // Background colour and picture, then the images (higher layer above), the shapes and
-    // the labels, each in creation order, restricted to `dirty`.
-    void paint(QPainter& painter, const QRect& dirty, qreal dpr, const QPalette& palette) const;
+    // the labels, each in creation order, restricted to the controls that `dirty` touches.
+    // Pixels outside `dirty` are left to the painter's clip (a paint event's region).
+    void paint(QPainter& painter, const QRegion& dirty, qreal dpr, const QPalette& palette) const;
 
   private:
     struct LabelLayout {

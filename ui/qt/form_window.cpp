@@ -34,7 +34,7 @@ class ClientArea : public QWidget {
             painter.fillRect(event->rect(), palette().window());
             return;
         }
-        FormView(*form_).paint(painter, event->rect(), devicePixelRatioF(), palette());
+        FormView(*form_).paint(painter, event->region(), devicePixelRatioF(), palette());
     }
 
   private:

@@ -2,8 +2,14 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <algorithm>
 #include <chrono>
+
+#if defined(__linux__)
+#include <sys/timerfd.h>
+#include <unistd.h>
+#endif
 
 #include "ui/qt/form_window.h"
 #include "ui/qt/message_box.h"
@@ -14,23 +20,50 @@ QtRuntime::QtRuntime() {
 #ifndef NDEBUG
     set_strict(true);
 #endif
-    clock_.start();
+    start_ = std::chrono::steady_clock::now();
     wake_.setSingleShot(true);
     wake_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&wake_, &QTimer::timeout, &context_, [this] {
-        run_due_timers();
-        arm_wake();
-    });
+    QObject::connect(&wake_, &QTimer::timeout, &context_, [this] { woken(); });
+#if defined(__linux__)
+    // On the steady clock's own clock, so that a due time converts exactly.
+    wake_fd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (wake_fd_ >= 0) {
+        wake_notifier_ = new QSocketNotifier(wake_fd_, QSocketNotifier::Read, &context_);
+        QObject::connect(wake_notifier_, &QSocketNotifier::activated, &context_, [this] {
+            // Clears the readiness; how often it expired does not matter.
+            std::uint64_t expirations = 0;
+            [[maybe_unused]] const auto n = read(wake_fd_, &expirations, sizeof expirations);
+            woken();
+        });
+    }
+#endif
 }
 
 QtRuntime::~QtRuntime() {
     // The windows go before the forms they show.
     for (auto& [form, window] : windows_) delete window;
     windows_.clear();
+#if defined(__linux__)
+    if (wake_fd_ >= 0) {
+        delete wake_notifier_;
+        ::close(wake_fd_);
+    }
+#endif
 }
 
 std::int64_t QtRuntime::now() const {
-    return clock_.elapsed();
+    return now_ns() / 1'000'000;
+}
+
+std::int64_t QtRuntime::now_ns() const {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() -
+                                                                start_)
+        .count();
+}
+
+void QtRuntime::woken() {
+    run_due_timers();
+    arm_wake();
 }
 
 std::uint64_t QtRuntime::clock_reading() const {
@@ -43,10 +76,35 @@ void QtRuntime::arm_wake() {
     const auto due = scheduler().next_due();
     // No timer fires while a box is open; the close of the box settles and re-arms.
     if (!due || box_open() || ended()) {
-        wake_.stop();
+        stop_wake();
         return;
     }
+    // Asked after every event: a wake already set for that due time stays as it is.
+    if (wake_.isActive() && wake_due_ == *due) return;
+    wake_due_ = *due;
     wake_.start(std::chrono::milliseconds(std::max<std::int64_t>(0, *due - now())));
+#if defined(__linux__)
+    if (wake_fd_ >= 0) {
+        const auto at = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            (start_ + std::chrono::milliseconds(*due)).time_since_epoch())
+                            .count();
+        itimerspec spec{};
+        spec.it_value.tv_sec = static_cast<time_t>(at / 1'000'000'000);
+        spec.it_value.tv_nsec = static_cast<long>(at % 1'000'000'000);
+        // A time already past fires at once; only 0 would disarm it.
+        if (at > 0) timerfd_settime(wake_fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    }
+#endif
+}
+
+void QtRuntime::stop_wake() {
+    wake_.stop();
+#if defined(__linux__)
+    if (wake_fd_ >= 0) {
+        const itimerspec disarmed{};
+        timerfd_settime(wake_fd_, 0, &disarmed, nullptr);
+    }
+#endif
 }
 
 void QtRuntime::settled() {
@@ -54,7 +112,7 @@ void QtRuntime::settled() {
 }
 
 void QtRuntime::show_box(const std::string& text, int style, const std::string& title) {
-    wake_.stop();
+    stop_wake();
     MessageBox box(QString::fromStdString(text), style, QString::fromStdString(title));
     box.exec();
 }
@@ -93,7 +151,7 @@ void QtRuntime::dispose(FormWindow* window) {
 }
 
 void QtRuntime::program_ended() {
-    wake_.stop();
+    stop_wake();
     changed_forms_.clear();
     for (auto& [form, window] : windows_) dispose(window);
     windows_.clear();
