@@ -83,7 +83,7 @@ class Runner {
             expect_arguments(words, 2, "key FORM CODE");
             ui::Form& form = loaded_form(words[1]);
             const int code = number<int>(words[2], "key code");
-            if (code < 0 || code > 255) throw ScriptError("key code out of range: " + words[2]);
+            if (code < 0 || code > 0xFFFF) throw ScriptError("key code out of range: " + words[2]);
             rt_.key_down(form, code);
         } else if (command == "click") {
             expect_arguments(words, 2, "click FORM CONTROL");

@@ -139,7 +139,7 @@ TEST_F(Scenario, ABadScriptStopsWithItsLineNumber) {
         {"show\n", "s.script:1: usage: show FORM\n"},
         {"show frm_a frm_b\n", "s.script:1: usage: show FORM\n"},
         {"show frm_a\nkey frm_a Space\n", "s.script:2: bad key code \"Space\"\n"},
-        {"show frm_a\nkey frm_a 300\n", "s.script:2: key code out of range: 300\n"},
+        {"show frm_a\nkey frm_a 65536\n", "s.script:2: key code out of range: 65536\n"},
         {"random 0.5 1\n", "s.script:1: random value out of [0, 1): 1\n"},
         {"random -0.1\n", "s.script:1: random value out of [0, 1): -0.1\n"},
         {"random 0.5 x\n", "s.script:1: bad random value \"x\"\n"},
