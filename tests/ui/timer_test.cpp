@@ -14,6 +14,20 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
+// A fresh runtime whose form frm_a holds the one timer "tmr", its journal cleared after loading.
+template <typename Runtime = ui::TestRuntime>
+struct OneTimer {
+    explicit OneTimer(int interval) {
+        test::register_probe(rt, "frm_a", journal,
+                             [interval](test::ProbeForm& f) { f.timer("tmr", interval, true); });
+        rt.show("frm_a");
+        journal.entries.clear();
+    }
+
+    test::Journal journal;
+    Runtime rt;
+};
+
 class Timers : public ::testing::Test {
   protected:
     test::ProbeForm& load(const std::string& name, test::ProbeForm::Build build) {
@@ -115,12 +129,9 @@ TEST_F(Timers, ReassigningAnArmedTimerKeepsTheCountdown) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
-        test::Journal journal;
-        ui::TestRuntime rt;
-        test::register_probe(rt, "frm_a", journal,
-                             [](test::ProbeForm& f) { f.timer("tmr", 100, true); });
-        rt.show("frm_a");
-        journal.entries.clear();
+        OneTimer one(100);
+        auto& journal = one.journal;
+        auto& rt = one.rt;
         rt.advance(c.when);
         c.change(*rt.find<ui::Timer>("frm_a", "tmr"));
         rt.advance(400 - c.when);
@@ -144,12 +155,9 @@ TEST_F(Timers, DisarmingStopsTheTimerAndRearmingStartsAFreshCountdown) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
-        test::Journal journal;
-        ui::TestRuntime rt;
-        test::register_probe(rt, "frm_a", journal,
-                             [](test::ProbeForm& f) { f.timer("tmr", 100, true); });
-        rt.show("frm_a");
-        journal.entries.clear();
+        OneTimer one(100);
+        auto& journal = one.journal;
+        auto& rt = one.rt;
         auto& timer = *rt.find<ui::Timer>("frm_a", "tmr");
         rt.advance(70);
         c.disarm(timer);
@@ -174,12 +182,9 @@ TEST_F(Timers, TicksKeepAnAbsoluteScheduleWhileHandlersTakeTime) {
 }
 
 TEST(TimerSchedule, ABackendThatRunsTimersLateKeepsTheAbsoluteSchedule) {
-    test::Journal journal;
-    test::ManualRuntime rt;
-    test::register_probe(rt, "frm_a", journal,
-                         [](test::ProbeForm& f) { f.timer("tmr", 50, true); });
-    rt.show("frm_a");
-    journal.entries.clear();
+    OneTimer<test::ManualRuntime> one(50);
+    auto& journal = one.journal;
+    auto& rt = one.rt;
     for (int k = 1; k <= 1000; ++k) {
         // Late by 0 to 44 ms, never by a whole interval.
         rt.clock = 50 * k + (k * 7) % 45;
@@ -202,12 +207,9 @@ TEST(TimerSchedule, ATimerFarBehindFiresOnceAndTakesUpItsScheduleFromThePresent)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clock);
-        test::Journal journal;
-        test::ManualRuntime rt;
-        test::register_probe(rt, "frm_a", journal,
-                             [](test::ProbeForm& f) { f.timer("tmr", 50, true); });
-        rt.show("frm_a");
-        journal.entries.clear();
+        OneTimer<test::ManualRuntime> one(50);
+        auto& journal = one.journal;
+        auto& rt = one.rt;
         rt.clock = c.clock;
         rt.run_due_timers();
         EXPECT_EQ(journal.entries, Entries{"tmr@" + std::to_string(c.clock)});
