@@ -88,11 +88,11 @@ void QtRuntime::arm_wake() {
         const auto at = std::chrono::duration_cast<std::chrono::nanoseconds>(
                             (start_ + std::chrono::milliseconds(*due)).time_since_epoch())
                             .count();
-        itimerspec spec{};
-        spec.it_value.tv_sec = static_cast<time_t>(at / 1'000'000'000);
-        spec.it_value.tv_nsec = static_cast<long>(at % 1'000'000'000);
+        itimerspec wake_at{};
+        wake_at.it_value.tv_sec = static_cast<time_t>(at / 1'000'000'000);
+        wake_at.it_value.tv_nsec = static_cast<long>(at % 1'000'000'000);
         // A time already past fires at once; only 0 would disarm it.
-        if (at > 0) timerfd_settime(wake_fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+        if (at > 0) timerfd_settime(wake_fd_, TFD_TIMER_ABSTIME, &wake_at, nullptr);
     }
 #endif
 }
