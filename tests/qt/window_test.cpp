@@ -302,6 +302,26 @@ TEST_F(QtBackend, KeysReachTheFormAsVirtualKeyCodes) {
     }
 }
 
+TEST_F(QtBackend, KeysReachTheFormAgainAfterTheMenuBarHadTheKeyboard) {
+    FieldForm& form = show_field();
+    // The offscreen platform activates no window by itself.
+    QApplication::setActiveWindow(&window_of(form));
+    QWindow* handle = window_of(form).windowHandle();
+    ASSERT_NE(handle, nullptr);
+    const auto send = [&](QEvent::Type type, int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(type, key, modifiers);
+        QCoreApplication::sendEvent(handle, &event);
+    };
+    // Alt alone puts the menu bar in keyboard mode; Esc leaves it.
+    send(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    send(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    ASSERT_NE(window_of(form).focusWidget(), &window_of(form));
+    send(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    form.keys.clear();
+    send(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    EXPECT_EQ(form.keys, (std::vector<KeyPress>{KeyPress{40, 0}}));
+}
+
 TEST_F(QtBackend, AFocusedButtonHidesKeysFromTheFormUnlessItPreviews) {
     for (const bool preview : {false, true}) {
         SCOPED_TRACE(preview);

@@ -107,6 +107,9 @@ void FormWindow::present() {
     show();
     raise();
     activateWindow();
+    // Without a focus widget of its own the window would leave the keyboard to the menu bar
+    // after a menu was used from the keyboard, and the form would get no more keys.
+    if (focusWidget() == nullptr) setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void FormWindow::build_menus() {
