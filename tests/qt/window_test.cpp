@@ -391,6 +391,7 @@ TEST_F(QtBackend, MessageBoxHasOneOkButtonNoIconAndAlignsByStyle) {
             const auto buttons = box->findChildren<QAbstractButton*>();
             ASSERT_EQ(buttons.size(), 1);
             EXPECT_EQ(buttons[0]->text().remove('&'), "OK");
+            EXPECT_TRUE(buttons[0]->icon().isNull()) << "a picture on the button";
             for (const QLabel* label : box->findChildren<QLabel*>()) {
                 EXPECT_TRUE(label->pixmap().isNull()) << "an icon";
             }

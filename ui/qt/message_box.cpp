@@ -1,7 +1,9 @@
 #include "ui/qt/message_box.h"
 
 #include <QDialogButtonBox>
+#include <QIcon>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -24,6 +26,8 @@ MessageBox::MessageBox(const QString& text, int style, const QString& title)
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->setCenterButtons(true);
+    // Some styles put a picture on the standard button; the box shows text only.
+    buttons->button(QDialogButtonBox::Ok)->setIcon(QIcon());
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
