@@ -41,13 +41,6 @@ std::string_view picture_name(Picture picture) {
     return index < kPictureNames.size() ? kPictureNames[index] : "none";
 }
 
-Picture picture_from_name(std::string_view name) {
-    for (std::size_t i = 0; i < kPictureNames.size(); ++i) {
-        if (kPictureNames[i] == name) return static_cast<Picture>(i);
-    }
-    return Picture::none;
-}
-
 std::string quoted(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {

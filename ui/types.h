@@ -66,8 +66,6 @@ enum class Picture : std::uint8_t {
 inline constexpr int kPictureCount = 14;
 
 std::string_view picture_name(Picture picture);
-// Returns Picture::none for an unknown name.
-Picture picture_from_name(std::string_view name);
 
 // "TEXT" with \" and \\ escaped, for logs and dumps.
 std::string quoted(std::string_view text);
