@@ -5,8 +5,7 @@
 namespace app {
 
 void register_forms(ui::Runtime& runtime) {
-    runtime.register_form(
-        "frm_main", [](ui::Runtime& rt) { return std::make_unique<single_player::frm_main>(rt); });
+    runtime.register_form<single_player::frm_main>();
 }
 
 }  // namespace app

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "single_player/rules.h"
+#include "games/playfield.h"
+#include "games/rules.h"
+#include "ui/keys.h"
 #include "ui/runtime.h"
 
 namespace single_player {
@@ -16,21 +18,8 @@ using ui::Picture;
 using ui::Rect;
 using ui::Single;
 
-constexpr Single kSpriteWidth = 8.51f;
-constexpr Single kSpriteHeight = 10.27f;
-constexpr int kBallLayer = 1;
-
-// Virtual key codes.
-constexpr Integer kKeyLeft = 37;
-constexpr Integer kKeyUp = 38;
-constexpr Integer kKeyRight = 39;
-constexpr Integer kKeyDown = 40;
-constexpr Integer kKeyEsc = 27;
-constexpr Integer kKeyA = 65;
-constexpr Integer kKeyD = 68;
-constexpr Integer kKeyP = 80;
-constexpr Integer kKeyS = 83;
-constexpr Integer kKeyW = 87;
+using namespace games;
+namespace keys = ui::keys;
 
 // Where the fish start and are put back, and where the second-kind fish wait.
 constexpr Single kFishHomeLeft = -50;
@@ -41,45 +30,6 @@ constexpr Single kEntryLeft = 60;
 
 constexpr int kLevels = 7;
 constexpr int kPearlsPerLevel = 10;
-
-ui::FormDesign form_design() {
-    ui::FormDesign d;
-    d.caption = "Muranko";
-    d.border = ui::BorderStyle::fixed_single;
-    d.client_width_twips = 6765;
-    d.client_height_twips = 5610;
-    d.back_color = 0x00C00000;
-    d.background = Picture::underwater;
-    d.icon = Picture::fish_purple;
-    d.scale_left = -60;
-    d.scale_top = -60;
-    d.scale_width = 120;
-    d.scale_height = 120;
-    return d;
-}
-
-Rect sprite_at(Single left, Single top) {
-    return Rect{left, top, kSpriteWidth, kSpriteHeight};
-}
-
-ui::LabelStyle counter_style(bool auto_size) {
-    ui::LabelStyle s;
-    s.font = ui::Font{"Sans Serif", 9.75f, true, false};
-    s.fore_color = 0x00FFFF80;
-    s.transparent = true;
-    s.auto_size = auto_size;
-    return s;
-}
-
-ui::ShapeStyle bar_style() {
-    return ui::ShapeStyle{ui::ShapeType::rectangle, true, 0x00FF8080, true, 0x00FF8080};
-}
-ui::ShapeStyle frame_style() {
-    return ui::ShapeStyle{ui::ShapeType::rectangle, false, 0, true, ui::kSystemWindowBackground};
-}
-ui::ShapeStyle bubble_style() {
-    return ui::ShapeStyle{ui::ShapeType::circle, true, 0x00FFFFC0, false, 0};
-}
 
 constexpr std::array<std::array<Single, 2>, 7> kFishDesign = {{
     {33.66f, -54.87f},
@@ -111,38 +61,45 @@ constexpr std::array<frm_main::Preset, 4> kPresets = {{
 }  // namespace
 
 frm_main::frm_main(ui::Runtime& runtime)
-    : ui::Form(runtime, "frm_main", form_design()),
-      img_luft(*this, "img_luft", Rect{-55.74f, 50.37f, 7.45f, 7.70f}, Picture::air_tanks),
-      img_futter(*this, "img_futter", sprite_at(-2.53f, -54.87f), Picture::shell_open, false),
+    : ui::Form(runtime, kName, playfield_design("Muranko")),
+      img_luft(*this, "img_luft", design().exact_rect(-55.74f, 50.37f, 7.45f, 7.70f),
+               Picture::air_tanks),
+      img_futter(*this, "img_futter", sprite_at(design(), -2.53f, -54.87f), Picture::shell_open,
+                 false),
       img_feind(ui::make_array<7>([this](int i) {
           const auto& at = kFishDesign[static_cast<std::size_t>(i)];
-          return Image(*this, ui::indexed("img_feind", i), sprite_at(at[0], at[1]),
+          return Image(*this, ui::indexed("img_feind", i), sprite_at(design(), at[0], at[1]),
                        i % 2 == 0 && i < 6 ? Picture::puffer_deflated : Picture::puffer_inflated,
                        false);
       })),
       img_Feind2(ui::make_array<6>([this](int i) {
           return Image(*this, ui::indexed("img_Feind2", i),
-                       sprite_at(kFish2DesignLeft[static_cast<std::size_t>(i)], 47.81f),
+                       sprite_at(design(), kFish2DesignLeft[static_cast<std::size_t>(i)], 47.81f),
                        Picture::fish_purple, false);
       })),
-      img_ballbild1(*this, "img_ballbild1", sprite_at(-42.97f, -34.33f), Picture::smiley_open,
-                    false),
-      img_ballbild2(*this, "img_ballbild2", sprite_at(-42.97f, -44.60f), Picture::smiley_closed,
-                    false),
-      Img_ball(*this, "Img_ball", sprite_at(-51.49f, -44.60f), Picture::smiley_closed, true,
-               kBallLayer),
-      shp_luftIst(*this, "shp_luftIst", Rect{54.94f, 24.71f, 2.34f, 30.03f}, bar_style()),
-      shp_luftmax(*this, "shp_luftmax", Rect{50.69f, 24.96f, 2.34f, 30.03f}, frame_style()),
-      shp_Blater(*this, "shp_Blater", Rect{54.94f, 19.57f, 2.34f, 2.82f}, bubble_style()),
-      lbl_text3_0(*this, "lbl_text3(0)", Rect{33.66f, 40.11f, 10.86f, 5.39f},
+      img_ballbild1(*this, "img_ballbild1", sprite_at(design(), -42.97f, -34.33f),
+                    Picture::smiley_open, false),
+      img_ballbild2(*this, "img_ballbild2", sprite_at(design(), -42.97f, -44.60f),
+                    Picture::smiley_closed, false),
+      Img_ball(*this, "Img_ball", sprite_at(design(), -51.49f, -44.60f), Picture::smiley_closed,
+               true, kBallLayer),
+      shp_luftIst(*this, "shp_luftIst", design().exact_rect(54.94f, 24.71f, 2.34f, 30.03f),
+                  air_bar_style()),
+      shp_luftmax(*this, "shp_luftmax", design().exact_rect(50.69f, 24.96f, 2.34f, 30.03f),
+                  air_frame_style()),
+      shp_Blater(*this, "shp_Blater", design().exact_rect(54.94f, 19.57f, 2.34f, 2.82f),
+                 bubble_style()),
+      lbl_text3_0(*this, "lbl_text3(0)", design().exact_rect(33.66f, 40.11f, 10.86f, 5.39f),
                   "Level:", counter_style(false)),
-      lbl_level(*this, "lbl_level", Rect{46.43f, 40.11f, 2.34f, 5.13f}, "0", counter_style(true)),
-      lbl_text2(*this, "lbl_text2", Rect{33.66f, 45.24f, 12.98f, 5.39f},
+      lbl_level(*this, "lbl_level", design().exact_rect(46.43f, 40.11f, 2.34f, 5.13f), "0",
+                counter_style(true)),
+      lbl_text2(*this, "lbl_text2", design().exact_rect(33.66f, 45.24f, 12.98f, 5.39f),
                 "Leben:", counter_style(false)),
-      lbl_leben(*this, "lbl_leben", Rect{46.43f, 45.24f, 2.34f, 5.13f}, "0", counter_style(true)),
-      lbl_text(*this, "lbl_text", Rect{33.66f, 50.37f, 12.98f, 5.39f},
+      lbl_leben(*this, "lbl_leben", design().exact_rect(46.43f, 45.24f, 2.34f, 5.13f), "0",
+                counter_style(true)),
+      lbl_text(*this, "lbl_text", design().exact_rect(33.66f, 50.37f, 12.98f, 5.39f),
                "Perlen:", counter_style(false)),
-      lbl_zaehler(*this, "lbl_zaehler", Rect{46.43f, 50.37f, 2.34f, 5.13f}, "0",
+      lbl_zaehler(*this, "lbl_zaehler", design().exact_rect(46.43f, 50.37f, 2.34f, 5.13f), "0",
                   counter_style(true)),
       mnu_Datei(*this, "mnu_Datei", "&Spiel"),
       mnu_start(*this, "mnu_start", "S&tart", &mnu_Datei),
@@ -406,26 +363,26 @@ void frm_main::mnu_freak_Click() {
 
 void frm_main::Form_KeyDown(Integer KeyCode, Integer /*Shift*/) {
     switch (KeyCode) {
-        case kKeyDown:
-        case kKeyS:
+        case keys::kDown:
+        case keys::kS:
             Richtung = kDown;
             break;
-        case kKeyUp:
-        case kKeyW:
+        case keys::kUp:
+        case keys::kW:
             Richtung = kUp;
             break;
-        case kKeyRight:
-        case kKeyD:
+        case keys::kRight:
+        case keys::kD:
             Richtung = kRight;
             break;
-        case kKeyLeft:
-        case kKeyA:
+        case keys::kLeft:
+        case keys::kA:
             Richtung = kLeft;
             break;
-        case kKeyP:
+        case keys::kP:
             Pause();
             break;
-        case kKeyEsc:
+        case keys::kEsc:
             mnu_abbrechen_Click();
             break;
         default:
@@ -454,12 +411,7 @@ void frm_main::Animation_Ball() {
 // Evaluation
 
 void frm_main::Futter_anordnen() {
-    ui::Runtime& rt = runtime();
-    rt.randomize();
-    const Single a = ui::Int(rt.random_next() * 100) + 2;
-    const Single b = ui::Int(rt.random_next() * 100) + 2;
-    img_futter.set_visible(true);
-    img_futter.move(b - 50, a - 50);
+    place_pearl(runtime(), img_futter);
 }
 
 void frm_main::Auswerten() {
@@ -528,21 +480,11 @@ void frm_main::reset_positions() {
 // Fish and second-kind fish
 
 void frm_main::feind_aktiv() {
-    const int fish_in_play = Level;
-    for (int i = 0; i < fish_in_play; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        bounce_and_step(img_feind[k], Feind_Richtung[k]);
-    }
+    move_fish(img_feind, Feind_Richtung, Level);
 }
 
 void frm_main::tmr_feind_Timer() {
-    ui::Runtime& rt = runtime();
-    const int fish_in_play = Level;
-    for (int i = 0; i < fish_in_play; ++i) {
-        rt.randomize();
-        Feind_Richtung[static_cast<std::size_t>(i)] =
-            static_cast<Integer>(ui::Int(rt.random_next() * 4) + 1);
-    }
+    turn_fish(runtime(), Feind_Richtung, Level);
 }
 
 void frm_main::Feind2_Bewegen() {
@@ -601,11 +543,7 @@ void frm_main::Blater_bewegen() {
 }
 
 void frm_main::auffuellen() {
-    if (shp_luftIst.height() < kAirFull) {
-        set_air(shp_luftIst, shp_luftIst.height() + 1);
-    } else {
-        tmr_auffuellen.set_enabled(false);
-    }
+    refill(shp_luftIst, tmr_auffuellen);
 }
 
 }  // namespace single_player

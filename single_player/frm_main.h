@@ -14,6 +14,7 @@ namespace single_player {
 
 class frm_main : public ui::Form {
   public:
+    static constexpr const char* kName = "frm_main";
     explicit frm_main(ui::Runtime& runtime);
 
     void Form_Load() override;

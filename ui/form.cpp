@@ -1,10 +1,47 @@
 #include "ui/form.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/runtime.h"
 
 namespace ui {
+
+namespace {
+constexpr double kTwipsPerPixel = 15;
+
+// Snaps a length of `units` from the scale's origin to the nearest whole pixel.
+double snap(double units, double twips_per_unit) {
+    const double pixels = std::round(units * twips_per_unit / kTwipsPerPixel);
+    return pixels * kTwipsPerPixel / twips_per_unit;
+}
+
+double twips_per_unit(int client_twips, Single scale) {
+    return scale > 0 ? client_twips / static_cast<double>(scale) : 1.0;
+}
+}  // namespace
+
+Single FormDesign::exact_left(Single left) const {
+    const double tpu = twips_per_unit(client_width_twips, scale_width);
+    return static_cast<Single>(scale_left + snap(double{left} - scale_left, tpu));
+}
+
+Single FormDesign::exact_top(Single top) const {
+    const double tpu = twips_per_unit(client_height_twips, scale_height);
+    return static_cast<Single>(scale_top + snap(double{top} - scale_top, tpu));
+}
+
+Single FormDesign::exact_width(Single width) const {
+    return static_cast<Single>(snap(width, twips_per_unit(client_width_twips, scale_width)));
+}
+
+Single FormDesign::exact_height(Single height) const {
+    return static_cast<Single>(snap(height, twips_per_unit(client_height_twips, scale_height)));
+}
+
+Rect FormDesign::exact_rect(Single left, Single top, Single width, Single height) const {
+    return Rect{exact_left(left), exact_top(top), exact_width(width), exact_height(height)};
+}
 
 Form::Form(Runtime& runtime, std::string name, FormDesign design)
     : runtime_(runtime), name_(std::move(name)), design_(std::move(design)) {}

@@ -38,6 +38,15 @@ struct FormDesign {
     Single scale_top = 0;
     Single scale_width = 0;   // 0: twips (client_width_twips)
     Single scale_height = 0;  // 0: twips (client_height_twips)
+
+    // Exact design positions. A form description stores whole pixels (15 twips each); a value
+    // written in form units rounded to two decimals stands for the nearest whole pixel, and
+    // these return that pixel's exact value in form units (single precision).
+    Single exact_left(Single left) const;
+    Single exact_top(Single top) const;
+    Single exact_width(Single width) const;
+    Single exact_height(Single height) const;
+    Rect exact_rect(Single left, Single top, Single width, Single height) const;
 };
 
 class Form {

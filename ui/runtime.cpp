@@ -39,7 +39,11 @@ Form* Runtime::show(std::string_view name) {
     Form* form = this->form(name);
     if (form == nullptr) {
         const auto factory = factories_.find(name);
-        if (factory == factories_.end()) return nullptr;
+        if (factory == factories_.end()) {
+            if (strict_) throw UnknownForm(std::string(name));
+            note_fault("show of the unknown form " + std::string(name));
+            return nullptr;
+        }
         loaded_.push_back(factory->second(*this));
         form = loaded_.back().get();
         form_loaded(*form);
@@ -80,7 +84,12 @@ void Runtime::unload(Form& form) {
     }
     unloaded_.push_back(std::move(*it));
     loaded_.erase(it);
-    if (depth_ == 0) destroy_unloaded();
+    if (depth_ == 0) settle_unloads();
+}
+
+void Runtime::settle_unloads() {
+    destroy_unloaded();
+    if (loaded_.empty()) end();
 }
 
 void Runtime::destroy_unloaded() {
@@ -137,7 +146,7 @@ void Runtime::dispatch(const std::function<void()>& fn) {
         fn();
     }
     if (depth_ == 0) {
-        destroy_unloaded();
+        settle_unloads();
         settled();
     }
 }
@@ -175,7 +184,6 @@ bool Runtime::click(Form& form, std::string_view control_name) {
 bool Runtime::close(Form& form) {
     if (ended_ || box_open_ || !is_loaded(form)) return false;
     dispatch([this, &form] { unload(form); });
-    if (loaded_.empty()) end();
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,17 @@
 #include "ui/types.h"
 
 namespace ui {
+
+// Thrown by a strict runtime when code shows a form that nobody registered.
+class UnknownForm : public std::invalid_argument {
+  public:
+    explicit UnknownForm(const std::string& name)
+        : std::invalid_argument("no form is named " + name), name_(name) {}
+    const std::string& name() const { return name_; }
+
+  private:
+    std::string name_;
+};
 
 // Message box styles.
 inline constexpr int kBoxOk = 0;
@@ -34,16 +46,23 @@ class Runtime {
 
     // --- Forms -------------------------------------------------------------------------
     void register_form(std::string name, Factory factory);
+    // Registers a form class under the name it gives itself (its kName).
+    template <typename F>
+    void register_form() {
+        register_form(F::kName, [](Runtime& rt) { return std::make_unique<F>(rt); });
+    }
     bool knows_form(std::string_view name) const;
     // Loads the form if it is not loaded (running its Form_Load), shows it and brings it to
-    // the front. Returns nullptr for a form nobody registered, or once the program ended.
+    // the front. Returns nullptr once the program ended. Showing a form nobody registered is
+    // a fault: a strict runtime throws UnknownForm, any other notes it and shows nothing.
     Form* show(std::string_view name);
     // The loaded form of that name, or nullptr.
     Form* form(std::string_view name) const;
     // Loaded forms in the order they were loaded.
     std::vector<Form*> forms() const;
     // Unloads the form: its timers stop now, and it is destroyed once the running handler has
-    // returned. The next show loads it afresh.
+    // returned. The next show loads it afresh. The program ends once the running handler has
+    // returned and no form is left loaded.
     void unload(Form& form);
     // Ends the program at once: no handler runs afterwards.
     void end();
@@ -111,6 +130,8 @@ class Runtime {
 
   private:
     void destroy_unloaded();
+    // Destroys the unloaded forms; ends the program when none is left loaded.
+    void settle_unloads();
     void note_fault(std::string what) { faults_.push_back(std::move(what)); }
 
     Scheduler scheduler_;

@@ -387,6 +387,11 @@ std::optional<Failure> Session::run(Event& event, const std::function<BoxTurn(Se
     boxes_in_event_ = 0;
     try {
         execute(event);
+    } catch (const ui::UnknownForm& e) {
+        // A form of the package that is not built yet; any other name is the code's fault.
+        if (std::find(config_.form_names.begin(), config_.form_names.end(), e.name()) ==
+            config_.form_names.end())
+            fail("exception", e.what());
     } catch (const std::exception& e) {
         fail("exception", e.what());
     }
@@ -409,7 +414,11 @@ void Session::execute(Event& e) {
             const bool known = rt_.knows_form(e.form) && !rt_.ended();
             ui::Form* before = rt_.form(e.form);
             const int loads_before = loads_[e.form];
-            ui::Form* shown = rt_.show(e.form);
+            ui::Form* shown = nullptr;
+            try {
+                shown = rt_.show(e.form);
+            } catch (const ui::UnknownForm&) {
+            }
             refused = shown == nullptr;
             if (!known && (shown != nullptr || loads_[e.form] != loads_before)) {
                 fail("show-unknown", "show " + e.form + " loaded a form nobody registered");

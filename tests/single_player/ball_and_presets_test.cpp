@@ -1,7 +1,7 @@
 // The ball's keys, step, bounce and animation, and the four difficulty presets.
 #include <gtest/gtest.h>
 
-#include "single_player/rules.h"
+#include "games/rules.h"
 #include "tests/single_player/game_fixture.h"
 
 namespace single_player::testing {

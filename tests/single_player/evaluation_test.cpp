@@ -1,7 +1,7 @@
 // Touching, pearls, levels, fish hits and the win.
 #include <gtest/gtest.h>
 
-#include "single_player/rules.h"
+#include "games/rules.h"
 #include "tests/single_player/game_fixture.h"
 
 namespace single_player::testing {

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "single_player/rules.h"
+#include "games/rules.h"
 #include "tests/single_player/game_fixture.h"
 
 namespace single_player::testing {
@@ -127,10 +127,10 @@ TEST_F(Game, TheBubbleRisesToTheMiddleAndParksAtTheBarsTop) {
     EXPECT_EQ(form->shp_luftIst.height(), 29);
     EXPECT_EQ(form->shp_luftIst.top(), 26);
     EXPECT_TRUE(form->shp_Blater.visible());
-    EXPECT_FLOAT_EQ(form->shp_Blater.top(), 24.71f);  // parked by loading
+    EXPECT_FLOAT_EQ(form->shp_Blater.top(), form->design().exact_top(24.71f));  // parked by loading
     rt.advance(24 * 50);
     EXPECT_TRUE(form->shp_Blater.visible());
-    EXPECT_NEAR(form->shp_Blater.top(), 0.71f, 1e-4f);
+    EXPECT_NEAR(form->shp_Blater.top(), form->design().exact_top(24.71f) - 24, 1e-4f);
     rt.advance(50);
     EXPECT_FALSE(form->shp_Blater.visible());
     EXPECT_FALSE(form->tmr_Blater.enabled());

@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "app/forms.h"
+#include "games/rules.h"
 #include "single_player/frm_main.h"
 #include "ui/test_runtime.h"
 
 namespace single_player::testing {
+
+using namespace games;
 
 // Virtual key codes.
 inline constexpr int kLeftKey = 37;

@@ -1,7 +1,7 @@
 // Loading, starting, pausing, aborting and ending a single-player game.
 #include <gtest/gtest.h>
 
-#include "single_player/rules.h"
+#include "games/rules.h"
 #include "tests/single_player/game_fixture.h"
 
 namespace single_player::testing {
@@ -49,7 +49,7 @@ TEST_F(Game, LoadedFormIsALivePlayfieldWithTheIntermediatePreset) {
         EXPECT_EQ(fish.left(), -70);
     }
     // The bubble is parked at the bar's design top, before the bar was set.
-    EXPECT_FLOAT_EQ(form->shp_Blater.top(), 24.71f);
+    EXPECT_FLOAT_EQ(form->shp_Blater.top(), form->design().exact_top(24.71f));
     EXPECT_EQ(form->shp_luftIst.height(), 30);
     EXPECT_EQ(form->shp_luftIst.top(), 25);
 

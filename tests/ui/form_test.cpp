@@ -51,10 +51,13 @@ TEST_F(Forms, UnloadInsideAHandlerDestroysTheFormOnlyWhenTheHandlerReturns) {
             journal.note("still " + caption.caption() + " " + std::to_string(f.counter));
         });
     });
+    add("frm_b");  // keeps the program running
+    rt.show("frm_b");
     rt.show("frm_a");
     rt.advance(300);
-    EXPECT_EQ(journal.entries, (Entries{"@0 load frm_a", "Form_Load frm_a", "tmr@100", "armed 0",
-                                        "still changed 5", "@100 unload frm_a"}));
+    EXPECT_EQ(journal.entries,
+              (Entries{"@0 load frm_b", "Form_Load frm_b", "@0 load frm_a", "Form_Load frm_a",
+                       "tmr@100", "armed 0", "still changed 5", "@100 unload frm_a"}));
     EXPECT_EQ(rt.form("frm_a"), nullptr);
 
     // The next show starts from the design values with fresh variables.
@@ -85,6 +88,36 @@ TEST_F(Forms, TheCloseBoxUnloadsAFormAndTheLastOneEndsTheProgram) {
     EXPECT_EQ(rt.show("frm_a"), nullptr);
     EXPECT_EQ(journal.entries,
               (Entries{"@50 unload frm_a", "key 32", "@150 unload frm_b", "@150 end"}));
+}
+
+TEST(FormsEnd, AnUnloadByCodeEndsTheProgramOnlyWhenNoFormIsLeft) {
+    // A splash's tick: it may show the next form before it unloads itself.
+    for (const bool shows_next : {false, true}) {
+        SCOPED_TRACE(shows_next ? "shows the next form" : "last form");
+        test::Journal journal;
+        ui::TestRuntime rt;
+        test::register_probe(rt, "frm_next", journal, {});
+        test::register_probe(rt, "frm_splash", journal, [&](test::ProbeForm& f) {
+            f.timer("tmr_Start", 3000, true, [&] {
+                if (shows_next) rt.show("frm_next");
+                rt.unload(f);
+            });
+        });
+        rt.show("frm_splash");
+        rt.advance(2999);
+        EXPECT_FALSE(rt.ended());
+        rt.advance(1);
+        EXPECT_EQ(rt.ended(), !shows_next);
+        EXPECT_EQ(rt.form("frm_next") != nullptr, shows_next);
+    }
+}
+
+TEST_F(Forms, ShowingAFormNobodyRegisteredIsAFault) {
+    EXPECT_THROW(rt.show("frm_nirgends"), ui::UnknownForm);
+    ui::TestRuntime lenient;
+    lenient.set_strict(false);
+    EXPECT_EQ(lenient.show("frm_nirgends"), nullptr);
+    EXPECT_EQ(lenient.faults().size(), 1u);
 }
 
 TEST_F(Forms, EndStopsEverythingThatWouldFollow) {
@@ -294,3 +327,19 @@ TEST_F(Forms, AChangedPropertyMarksItsFormOnceUntilTheBackendTakesTheChanges) {
 }
 
 }  // namespace
+
+TEST(FormDesign, ExactPositionsAreThoseOfTheNearestWholePixel) {
+    ui::FormDesign game;  // 56.375 twips per unit across, 46.75 down
+    game.client_width_twips = 6765;
+    game.client_height_twips = 5610;
+    game.scale_left = game.scale_top = -60;
+    game.scale_width = game.scale_height = 120;
+    ui::FormDesign twips;  // no user scale
+    twips.client_width_twips = twips.client_height_twips = 3000;
+    EXPECT_NEAR(game.exact_left(-2.00f), -1.99557f, 1e-5f);  // pixel 218
+    EXPECT_FLOAT_EQ(game.exact_width(8.51f), 480 / 56.375f);
+    EXPECT_FLOAT_EQ(game.exact_top(24.71f), -60 + 264 * 15 / 46.75f);
+    EXPECT_FLOAT_EQ(game.exact_height(10.27f), 480 / 46.75f);
+    EXPECT_EQ(twips.exact_left(1234), 1230);
+    EXPECT_EQ(twips.exact_height(1238), 1245);
+}

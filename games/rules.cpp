@@ -1,6 +1,8 @@
-#include "single_player/rules.h"
+#include "games/rules.h"
 
-namespace single_player {
+#include "ui/runtime.h"
+
+namespace games {
 
 namespace {
 constexpr ui::Single kLowBound = -60;
@@ -42,9 +44,40 @@ bool touches(const ui::Image& object, const ui::Image& ball) {
            plus(object.top()) >= ball.top() && minus(object.top()) <= ball.top();
 }
 
+void place_pearl(ui::Runtime& runtime, ui::Image& pearl) {
+    runtime.randomize();
+    const ui::Single a = ui::Int(runtime.random_next() * 100) + 2;
+    const ui::Single b = ui::Int(runtime.random_next() * 100) + 2;
+    pearl.set_visible(true);
+    pearl.move(b - 50, a - 50);
+}
+
+void move_fish(std::span<ui::Image> fish, std::span<ui::Integer> directions, int count) {
+    for (int i = 0; i < count; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        bounce_and_step(fish[k], directions[k]);
+    }
+}
+
+void turn_fish(ui::Runtime& runtime, std::span<ui::Integer> directions, int count) {
+    for (int i = 0; i < count; ++i) {
+        runtime.randomize();
+        directions[static_cast<std::size_t>(i)] =
+            static_cast<ui::Integer>(ui::Int(runtime.random_next() * 4) + 1);
+    }
+}
+
 void set_air(ui::Shape& bar, ui::Single level) {
     bar.set_height(level);
     bar.set_top(kAirBottom - bar.height());
 }
 
-}  // namespace single_player
+void refill(ui::Shape& bar, ui::Timer& refill_timer) {
+    if (bar.height() < kAirFull) {
+        set_air(bar, bar.height() + 1);
+    } else {
+        refill_timer.set_enabled(false);
+    }
+}
+
+}  // namespace games

@@ -1,12 +1,19 @@
 // Rules both games share: the border bounce and the one-unit step of every sprite that moves
-// by a direction code, the touching test, and the air gauge. All in game units (the field runs
-// from -60 to +60 on both axes; a position is a sprite's top-left corner).
+// by a direction code, the touching test, the pearl placement, the fish, and the air gauge.
+// All in game units (the field runs from -60 to +60 on both axes; a position is a sprite's
+// top-left corner).
 #pragma once
+
+#include <span>
 
 #include "ui/controls.h"
 #include "ui/types.h"
 
-namespace single_player {
+namespace ui {
+class Runtime;
+}
+
+namespace games {
 
 // Direction codes.
 inline constexpr ui::Integer kStill = 0;
@@ -34,10 +41,25 @@ inline void bounce_and_step(ui::Image& sprite, ui::Integer& direction) {
 // positions afresh; neither size nor visibility counts.
 bool touches(const ui::Image& object, const ui::Image& ball);
 
+// Shows the pearl at a new random place: Top from the first draw, Left from the second, each
+// a whole number from -48 to 51. The place is not compared with anything on the field.
+void place_pearl(ui::Runtime& runtime, ui::Image& pearl);
+
+// One step of each of the first `count` fish, in index order.
+void move_fish(std::span<ui::Image> fish, std::span<ui::Integer> directions, int count);
+
+// A new random direction (1 to 4) for each of the first `count` fish, each after its own
+// randomize.
+void turn_fish(ui::Runtime& runtime, std::span<ui::Integer> directions, int count);
+
 // The air gauge: the bar's Height is the air level (0 to 30, full 30); it grows upwards from
 // the line y = 55, so Top is always 55 - Height.
 inline constexpr ui::Single kAirFull = 30;
 inline constexpr ui::Single kAirBottom = 55;
 void set_air(ui::Shape& bar, ui::Single level);
 
-}  // namespace single_player
+// One refill step: a unit of air while the bar is below full; at full the refill timer stops
+// instead, one tick after the bar was filled.
+void refill(ui::Shape& bar, ui::Timer& refill_timer);
+
+}  // namespace games
