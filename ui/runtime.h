@@ -51,6 +51,12 @@ class Runtime {
     void register_form() {
         register_form(F::kName, [](Runtime& rt) { return std::make_unique<F>(rt); });
     }
+    // Registers a form class under another name; the class takes its name when it is built.
+    // Each name is a form of its own, loaded and unloaded on its own.
+    template <typename F>
+    void register_form(const std::string& name) {
+        register_form(name, [name](Runtime& rt) { return std::make_unique<F>(rt, name); });
+    }
     bool knows_form(std::string_view name) const;
     // Loads the form if it is not loaded (running its Form_Load), shows it and brings it to
     // the front. Returns nullptr once the program ended. Showing a form nobody registered is

@@ -537,7 +537,7 @@ void Session::check_changes() {
         const auto& controls = form->controls();
         const bool comparable = load == loads_[form->name()] && looks.size() == controls.size();
         for (std::size_t i = 0; i < controls.size(); ++i) {
-            if (controls[i]->kind() == ui::ControlKind::timer) continue;
+            // A timer has no look; it keeps its place so that the looks stay in step.
             Look now = look_of(*controls[i]);
             if (comparable && !(now == looks[i]) &&
                 std::find(reported.begin(), reported.end(), controls[i]) == reported.end())
