@@ -176,6 +176,10 @@ void FormWindow::build_buttons() {
         push->setFont(to_qfont(Font{}));
         // With key preview the form sees the key before the button does.
         push->installEventFilter(this);
+        // Enter presses the focused button as Space does, also outside a QDialog.
+        push->setAutoDefault(true);
+        // The first button has the focus when the window opens.
+        if (buttons_.empty()) push->setFocus(Qt::OtherFocusReason);
         connect(push, &QPushButton::clicked, this, [this, button] {
             if (form_ != nullptr) form_->runtime().click(*form_, button->name());
         });
