@@ -1,7 +1,8 @@
-// The dialogs in real (offscreen) windows: their OK button has the keys, and while a dialog is
-// the active window the game behind it gets none.
+// The dialogs in real (offscreen) windows: while one is the active window the game behind it
+// gets no keys, and Enter or Space press its focused OK button.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -14,62 +15,45 @@
 
 namespace {
 
-using ui::qt::FormWindow;
-using ui::qt::QtRuntime;
-
-void send_key(QWidget& window, QEvent::Type type, int key, const QString& text = {}) {
-    QKeyEvent event(type, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(window.windowHandle(), &event);
-}
-
-TEST(QtDialogs, EnterOrSpaceOnTheFocusedOkClosesOnlyTheDialog) {
-    const struct {
-        int key;
-        QString text;
-    } keys[] = {{Qt::Key_Return, "\r"}, {Qt::Key_Enter, "\r"}, {Qt::Key_Space, " "}};
-    for (const char* dialog : {"frm_hilfe", "frm_Tastatur2", "frm_ueber"}) {
-        for (const auto& key : keys) {
-            SCOPED_TRACE(::testing::Message() << dialog << " key 0x" << std::hex << key.key);
-            QtRuntime rt;
-            app::register_forms(rt);
-            rt.show("frm_main");
-            FormWindow* window = rt.window(*rt.show(dialog));
-            ASSERT_NE(window, nullptr);
-            auto* ok = window->findChild<QPushButton*>();
-            ASSERT_NE(ok, nullptr);
-            EXPECT_EQ(window->focusWidget(), ok);
-            EXPECT_EQ(ok->text(), "OK");
-
-            send_key(*window, QEvent::KeyPress, key.key, key.text);
-            send_key(*window, QEvent::KeyRelease, key.key, key.text);
-            EXPECT_EQ(rt.form(dialog), nullptr);
-            EXPECT_NE(rt.form("frm_main"), nullptr);
-            EXPECT_FALSE(rt.ended());
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
+void send_key(QWidget& window, int key, const QString& text = {}) {
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(window.windowHandle(), &event);
     }
 }
 
-TEST(QtDialogs, AnActiveDialogKeepsTheKeysFromTheGame) {
-    QtRuntime rt;
+TEST(QtDialogs, TheActiveDialogTakesTheKeysAndItsOkClosesItByEnterOrSpace) {
+    ui::qt::QtRuntime rt;
     app::register_forms(rt);
     auto* game = dynamic_cast<single_player::frm_main*>(rt.show("frm_main"));
     ASSERT_NE(game, nullptr);
-    FormWindow* game_window = rt.window(*game);
-    game_window->menu_action("mnu_Tastaturbelegung")->trigger();
-    FormWindow* dialog = rt.window(*rt.form("frm_Tastatur"));
-    ASSERT_NE(dialog, nullptr);
-    // Shown and activated by the menu entry.
-    QCoreApplication::processEvents();
-    ASSERT_EQ(QApplication::activeWindow(), dialog);
+    const struct {
+        const char* entry;
+        const char* dialog;
+        int key;
+        QString text;
+    } rows[] = {{"mnu_hilfe", "frm_hilfe", Qt::Key_Return, "\r"},
+                {"mnu_Tastaturbelegung", "frm_Tastatur", Qt::Key_Enter, "\r"},
+                {"mnu_ueber", "frm_ueber", Qt::Key_Space, " "}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dialog);
+        rt.window(*game)->menu_action(row.entry)->trigger();
+        QCoreApplication::processEvents();
+        const ui::Form* form = rt.form(row.dialog);
+        ASSERT_NE(form, nullptr);
+        ui::qt::FormWindow* window = rt.window(*form);
+        ASSERT_EQ(QApplication::activeWindow(), window);
+        EXPECT_EQ(window->focusWidget(), window->findChild<QPushButton*>());
 
-    send_key(*QApplication::activeWindow(), QEvent::KeyPress, Qt::Key_Right);
-    EXPECT_EQ(game->Richtung, 0) << "the key steered the ball";
-    EXPECT_NE(rt.form("frm_Tastatur"), nullptr);
-
+        send_key(*QApplication::activeWindow(), Qt::Key_Right);
+        EXPECT_EQ(game->Richtung, 0) << "the key steered the ball";
+        send_key(*window, row.key, row.text);
+        EXPECT_EQ(rt.form(row.dialog), nullptr);
+    }
+    EXPECT_FALSE(rt.ended());
     // Back in the game window the same key steers.
-    QApplication::setActiveWindow(game_window);
-    send_key(*QApplication::activeWindow(), QEvent::KeyPress, Qt::Key_Right);
+    QApplication::setActiveWindow(rt.window(*game));
+    send_key(*QApplication::activeWindow(), Qt::Key_Right);
     EXPECT_NE(game->Richtung, 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
