@@ -1,7 +1,9 @@
 #include "app/forms.h"
 
+#include "launcher/frm_menu.h"
 #include "single_player/frm_hilfe.h"
 #include "single_player/frm_main.h"
+#include "single_player/frm_start.h"
 #include "single_player/frm_tastatur.h"
 #include "single_player/frm_ueber.h"
 #include "two_player/frm_tastatur2.h"
@@ -10,6 +12,8 @@
 namespace app {
 
 void register_forms(ui::Runtime& runtime) {
+    runtime.register_form<launcher::frm_menu>();
+    runtime.register_form<single_player::frm_start>();
     runtime.register_form<single_player::frm_main>();
     runtime.register_form<single_player::frm_hilfe>();
     runtime.register_form<single_player::frm_Tastatur>();

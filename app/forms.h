@@ -6,7 +6,7 @@
 namespace app {
 
 // The form the program starts on.
-inline constexpr const char* kStartForm = "frm_main";
+inline constexpr const char* kStartForm = "frm_menu";
 
 void register_forms(ui::Runtime& runtime);
 

@@ -29,6 +29,7 @@ class ThrowingBall : public single_player::frm_main {
 
 Config planted() {
     Config config;
+    config.start_form = "frm_main";
     config.register_forms = [](ui::Runtime& rt) {
         rt.register_form("frm_main",
                          [](ui::Runtime& r) { return std::make_unique<ThrowingBall>(r); });
