@@ -27,8 +27,7 @@ constexpr Single kBottomMost = 50;
 constexpr Single kRightEdge = 50;
 constexpr Single kLeftEdge = -50;
 
-constexpr const char* kEntryCaptions[] = {"Muranko Singleplayer", "Muranko Multyplayer",
-                                          "Beenden"};
+constexpr const char* kEntryCaptions[] = {"Muranko Singleplayer", "Muranko Multyplayer", "Beenden"};
 constexpr Single kEntryLeft[] = {-14.57f, -14.57f, -12.70f};
 constexpr Single kEntryTop[] = {-21.50f, -9.29f, 29.39f};
 
@@ -94,8 +93,7 @@ frm_menu::frm_menu(ui::Runtime& runtime)
                            kEntryCaptions[at], entry_style());
       })),
       shp_schuss(*this, "shp_schuss", design().exact_rect(-27.62f, 7.00f, 2.10f, 1.53f),
-                 ui::ShapeStyle{ui::ShapeType::circle, true, 0x00000000, true, 0x00000000},
-                 false) {
+                 ui::ShapeStyle{ui::ShapeType::circle, true, 0x00000000, true, 0x00000000}, false) {
     tmr_schuss.on_timer = [this] { tmr_schuss_Timer(); };
 
     declare("UFO_Richtung", UFO_Richtung);

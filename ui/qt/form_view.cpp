@@ -274,7 +274,11 @@ void FormView::paint_shape(QPainter& painter, const Shape& shape, qreal dpr,
     // A 1 pixel border lies inside the box.
     const QRectF path = style.bordered ? rect.adjusted(0.5, 0.5, -0.5, -0.5) : rect;
     if (style.type == ShapeType::circle) {
-        painter.drawEllipse(path);
+        // A circle fills the shorter side of its box, centred in it.
+        const qreal diameter = std::min(path.width(), path.height());
+        QRectF circle(0, 0, diameter, diameter);
+        circle.moveCenter(path.center());
+        painter.drawEllipse(circle);
     } else {
         painter.drawRect(path);
     }

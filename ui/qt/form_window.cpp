@@ -10,6 +10,14 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#if MURANKO_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <cstdint>
+#include <cstdlib>
+#endif
+
 #include "ui/qt/form_view.h"
 #include "ui/qt/keys.h"
 #include "ui/qt/pictures.h"
@@ -55,6 +63,33 @@ Qt::WindowFlags window_flags(const FormDesign& design) {
     }
     // A dialog-type window stays out of the task bar.
     return (design.show_in_taskbar ? Qt::Window : Qt::Dialog) | title_bar;
+}
+
+// Asks the window manager to leave the window out of the task bar. Set before the window is
+// first mapped: Qt keeps the states it finds there when it adds its own. Only X11 has the
+// hint; elsewhere the window type alone decides.
+void skip_taskbar(QWidget& window) {
+#if MURANKO_HAVE_XCB
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) return;
+    xcb_connection_t* connection = x11->connection();
+    const auto atom = [connection](std::string_view name) {
+        const xcb_intern_atom_cookie_t cookie =
+            xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data());
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        const xcb_atom_t found = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reply);
+        return found;
+    };
+    const xcb_atom_t state = atom("_NET_WM_STATE");
+    const xcb_atom_t skip = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    if (state == XCB_ATOM_NONE || skip == XCB_ATOM_NONE) return;
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window.winId()),
+                        state, XCB_ATOM_ATOM, 32, 1, &skip);
+    xcb_flush(connection);
+#else
+    (void)window;
+#endif
 }
 
 QString to_qstring(const std::string& text) {
@@ -103,6 +138,7 @@ void FormWindow::present() {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen()->availableGeometry().center());
         move(frame.topLeft());
+        if (form_ != nullptr && !form_->design().show_in_taskbar) skip_taskbar(*this);
     }
     show();
     raise();
