@@ -8,6 +8,7 @@
 #include "single_player/frm_ueber.h"
 #include "two_player/frm_tastatur2.h"
 #include "two_player/frm_ueber2.h"
+#include "two_player/frm_main2.h"
 
 namespace app {
 
@@ -22,6 +23,7 @@ void register_forms(ui::Runtime& runtime) {
     runtime.register_form<single_player::frm_hilfe>("frm_hilfe2");
     runtime.register_form<two_player::frm_Tastatur2>();
     runtime.register_form<two_player::frm_ueber2>();
+    runtime.register_form<two_player::frm_main2>();
 }
 
 }  // namespace app

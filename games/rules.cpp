@@ -1,5 +1,8 @@
 #include "games/rules.h"
 
+#include <array>
+
+#include "ui/keys.h"
 #include "ui/runtime.h"
 
 namespace games {
@@ -34,6 +37,34 @@ void step(ui::Image& sprite, ui::Integer direction) {
         default:
             break;
     }
+}
+
+std::optional<Steering> steering(ui::Integer key_code) {
+    struct Entry {
+        ui::Integer key;
+        Steering steering;
+    };
+    static constexpr std::array<Entry, 8> kTable = {{
+        {ui::keys::kDown, {0, kDown}},
+        {ui::keys::kUp, {0, kUp}},
+        {ui::keys::kRight, {0, kRight}},
+        {ui::keys::kLeft, {0, kLeft}},
+        {ui::keys::kS, {1, kDown}},
+        {ui::keys::kW, {1, kUp}},
+        {ui::keys::kD, {1, kRight}},
+        {ui::keys::kA, {1, kLeft}},
+    }};
+    for (const Entry& entry : kTable) {
+        if (entry.key == key_code) return entry.steering;
+    }
+    return std::nullopt;
+}
+
+void ball_step(ui::Image& ball, ui::Integer& direction, ui::Label& lives_label, ui::Integer lives,
+               ui::Label& pearls_label, ui::Integer pearls) {
+    lives_label.set_caption(ui::text_of(lives));
+    pearls_label.set_caption(ui::text_of(pearls));
+    bounce_and_step(ball, direction);
 }
 
 bool touches(const ui::Image& object, const ui::Image& ball) {

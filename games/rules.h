@@ -4,6 +4,7 @@
 // top-left corner).
 #pragma once
 
+#include <optional>
 #include <span>
 
 #include "ui/controls.h"
@@ -35,6 +36,20 @@ inline void bounce_and_step(ui::Image& sprite, ui::Integer& direction) {
     bounce(sprite, direction);
     step(sprite, direction);
 }
+
+// The steering keys, the arrows and W, A, S, D, compared in this order: Down, Up, Right, Left,
+// then S, W, D, A. Key set 0 is the arrows, set 1 the letters; the single-player game steers its
+// one ball with both, the two-player game gives each player one set. nullopt for other keys.
+struct Steering {
+    int key_set;
+    ui::Integer direction;
+};
+std::optional<Steering> steering(ui::Integer key_code);
+
+// A ball's step on its tick: the lives and pearls labels show their counts first, so a count
+// changed elsewhere shows at the next step; then the bounce and the one-unit step.
+void ball_step(ui::Image& ball, ui::Integer& direction, ui::Label& lives_label, ui::Integer lives,
+               ui::Label& pearls_label, ui::Integer pearls);
 
 // An object touches the ball when their Left values and their Top values each differ by at
 // most 7 units. The four comparisons run in this order in single precision, each reading the

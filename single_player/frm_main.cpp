@@ -362,39 +362,18 @@ void frm_main::mnu_freak_Click() {
 // Ball and keys
 
 void frm_main::Form_KeyDown(Integer KeyCode, Integer /*Shift*/) {
-    switch (KeyCode) {
-        case keys::kDown:
-        case keys::kS:
-            Richtung = kDown;
-            break;
-        case keys::kUp:
-        case keys::kW:
-            Richtung = kUp;
-            break;
-        case keys::kRight:
-        case keys::kD:
-            Richtung = kRight;
-            break;
-        case keys::kLeft:
-        case keys::kA:
-            Richtung = kLeft;
-            break;
-        case keys::kP:
-            Pause();
-            break;
-        case keys::kEsc:
-            mnu_abbrechen_Click();
-            break;
-        default:
-            break;
+    // Both key sets steer the one ball, whatever the state of the game.
+    if (const auto steer = steering(KeyCode)) {
+        Richtung = steer->direction;
+    } else if (KeyCode == keys::kP) {
+        Pause();
+    } else if (KeyCode == keys::kEsc) {
+        mnu_abbrechen_Click();
     }
 }
 
 void frm_main::Ball_bewegen() {
-    // Refreshed on every tick, so any change of the two counters shows at the next tick.
-    lbl_leben.set_caption(ui::text_of(Leben));
-    lbl_zaehler.set_caption(ui::text_of(Zaehler));
-    bounce_and_step(Img_ball, Richtung);
+    ball_step(Img_ball, Richtung, lbl_leben, Leben, lbl_zaehler, Zaehler);
 }
 
 void frm_main::Animation_Ball() {
