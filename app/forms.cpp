@@ -6,9 +6,9 @@
 #include "single_player/frm_start.h"
 #include "single_player/frm_tastatur.h"
 #include "single_player/frm_ueber.h"
+#include "two_player/frm_main2.h"
 #include "two_player/frm_tastatur2.h"
 #include "two_player/frm_ueber2.h"
-#include "two_player/frm_main2.h"
 
 namespace app {
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <exception>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <vector>
@@ -60,6 +61,14 @@ std::pair<std::string_view, long> name_parts(std::string_view name) {
 class Runner {
   public:
     Runner(std::ostream& out, const Registrar& register_forms) : out_(out) {
+        // The clock moves on while the held box is open; no timer fires until it is answered.
+        // (A registrar of test forms may put its own box handler in place of this one.)
+        rt_.on_box = [this](const ui::BoxRecord&) {
+            if (!hold_) return;
+            const std::int64_t ms = *hold_;
+            hold_.reset();
+            rt_.advance(ms);
+        };
         if (register_forms) {
             register_forms(rt_);
         } else {
@@ -115,6 +124,11 @@ class Runner {
             const auto ms = number<std::int64_t>(words[1], "number of milliseconds");
             if (ms < 0) throw ScriptError("the clock cannot go back: " + words[1]);
             rt_.advance(ms);
+        } else if (command == "hold") {
+            expect_arguments(words, 1, "hold MS");
+            const auto ms = number<std::int64_t>(words[1], "number of milliseconds");
+            if (ms < 0) throw ScriptError("a box cannot be held for " + words[1]);
+            hold_ = ms;
         } else if (command == "dump") {
             expect_arguments(words, 1, "dump FORM");
             dump(loaded_form(words[1]));
@@ -157,6 +171,7 @@ class Runner {
 
     std::ostream& out_;
     ui::TestRuntime rt_;
+    std::optional<std::int64_t> hold_;  // for the next message box
 };
 
 }  // namespace

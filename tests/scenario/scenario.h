@@ -8,6 +8,8 @@
 //   click FORM CONTROL   click on a menu entry or a button
 //   random V ...         queue values for random_next (0 <= V < 1)
 //   advance MS           advance the virtual clock by MS milliseconds
+//   hold MS              keep the next message box open for MS virtual milliseconds before it
+//                        is answered
 //   dump FORM            print every control of FORM, sorted by name, then its variables
 //
 // Printed: "@T box "TEXT" STYLE "TITLE"", "@T beep", "@T load FORM", "@T unload FORM" and

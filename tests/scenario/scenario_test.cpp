@@ -121,6 +121,18 @@ TEST_F(Scenario, EventsPrintAsTheyHappenAndRefusedClicksPrintNothing) {
               "@280 end\n");
 }
 
+TEST_F(Scenario, HoldKeepsOnlyTheNextBoxOpenForThatLong) {
+    const Result r =
+        run("show frm_a\nhold 500\nkey frm_a 13\nkey frm_a 66\nkey frm_a 80\nkey frm_a 66\n");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "@0 load frm_a\n"
+              "@0 box \"eins\" 0 \"t\"\n"
+              "@500 beep\n"
+              "@500 box \"Pause\" 0 \"Muranko\"\n"
+              "@500 beep\n");
+}
+
 TEST_F(Scenario, ABadScriptStopsWithItsLineNumber) {
     struct Case {
         const char* script;
@@ -146,6 +158,7 @@ TEST_F(Scenario, ABadScriptStopsWithItsLineNumber) {
         {"random\n", "s.script:1: usage: random V ...\n"},
         {"advance 1.5\n", "s.script:1: bad number of milliseconds \"1.5\"\n"},
         {"advance -5\n", "s.script:1: the clock cannot go back: -5\n"},
+        {"hold -5\n", "s.script:1: a box cannot be held for -5\n"},
         {"show frm_a\nkey frm_a 40\n", "s.script:2: negative Height for shp_luftIst\n"},
     };
     for (const Case& c : cases) {
