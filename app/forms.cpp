@@ -7,6 +7,7 @@
 #include "single_player/frm_tastatur.h"
 #include "single_player/frm_ueber.h"
 #include "two_player/frm_main2.h"
+#include "two_player/frm_start2.h"
 #include "two_player/frm_tastatur2.h"
 #include "two_player/frm_ueber2.h"
 
@@ -24,6 +25,7 @@ void register_forms(ui::Runtime& runtime) {
     runtime.register_form<two_player::frm_Tastatur2>();
     runtime.register_form<two_player::frm_ueber2>();
     runtime.register_form<two_player::frm_main2>();
+    runtime.register_form<two_player::frm_start2>();
 }
 
 }  // namespace app

@@ -270,20 +270,18 @@ TEST_F(Launcher, StaysUsableWhileAGameRunsAndBringsTheOpenGameForward) {
     EXPECT_TRUE(game->tmr_luft.enabled());
 }
 
-TEST(LauncherRelease, TheMissingTwoPlayerSplashShowsNothingAndTheLauncherGoesOn) {
-    // A release build ignores a form that does not exist yet.
+TEST(LauncherWithGames, TheSecondEntryOpensTheTwoPlayerSplashAndThenTheGame) {
     ui::TestRuntime rt;
-    rt.set_strict(false);
     app::register_forms(rt);
     auto* menu = dynamic_cast<frm_menu*>(rt.show(frm_menu::kName));
     menu->img_menuUFO.move(-45, -12);
     rt.key(frm_menu::kName, keys::kSpace);
     rt.advance(30 * kTickMs);
-    EXPECT_FALSE(rt.ended());
-    EXPECT_EQ(rt.forms().size(), 1u);
-    EXPECT_EQ(menu->Schuss_aktiv, 0);
-    rt.key(frm_menu::kName, keys::kSpace);
-    EXPECT_EQ(menu->Schuss_aktiv, 1);
+    EXPECT_NE(rt.form("frm_start2"), nullptr);
+    rt.advance(3000);
+    EXPECT_EQ(rt.form("frm_start2"), nullptr);
+    EXPECT_NE(rt.form("frm_main2"), nullptr);
+    EXPECT_NE(rt.form(frm_menu::kName), nullptr);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ const Row kRows[] = {
     {"frm_hilfe", "Hilfe", BorderStyle::fixed_single, true, 4035, 3150, 7},
     {"frm_Tastatur", "Tastaturbelegung", BorderStyle::fixed_single, true, 2955, 3225, 13},
     {"frm_ueber", "Info", BorderStyle::fixed_single, true, 3855, 3060, 6},
+    {"frm_start2", "Muranko", BorderStyle::none, false, 3750, 2490, 7},
     {"frm_main2", "Muranko", BorderStyle::fixed_single, true, 6765, 5610, 38},
     {"frm_hilfe2", "Hilfe", BorderStyle::fixed_single, true, 4035, 3150, 7},
     {"frm_Tastatur2", "Tastaturbelegung", BorderStyle::fixed_single, true, 2790, 4440, 17},
