@@ -6,6 +6,7 @@
 #include "ui/qt/qt_runtime.h"
 
 int main(int argc, char** argv) {
+    ui::qt::QtRuntime::prepare_platform();
     QApplication app(argc, argv);
     // The runtime ends the program: when the last form is closed, or at once on End.
     QApplication::setQuitOnLastWindowClosed(false);

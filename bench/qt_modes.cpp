@@ -73,6 +73,7 @@ class BenchRuntime : public ui::qt::QtRuntime {
 
   protected:
     void show_box(const std::string& /*text*/, int /*style*/, const std::string& title) override {
+        repaint_pass();
         if (on_box) on_box(title);
     }
 };
@@ -343,6 +344,7 @@ class FullRepaint : public QWidget {
 }  // namespace
 
 int run_qt_game(int argc, char** argv, double seconds, bool with_raw_timer) {
+    ui::qt::QtRuntime::prepare_platform();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     BenchRuntime runtime;
@@ -399,6 +401,7 @@ int run_startup(int argc, char** argv, bool game) {
     }
     const std::int64_t spawn_ns = std::strtoll(spawned, nullptr, 10);
 
+    if (game) ui::qt::QtRuntime::prepare_platform();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     FirstPaint first_paint([spawn_ns] {

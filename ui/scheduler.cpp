@@ -12,6 +12,13 @@ std::optional<std::int64_t> Scheduler::next_due() const {
     return armed_.front()->due_;
 }
 
+std::optional<std::int64_t> Scheduler::next_handled_due() const {
+    for (const Timer* timer : armed_) {
+        if (timer->on_timer) return timer->due_;
+    }
+    return std::nullopt;
+}
+
 Timer* Scheduler::take_due(std::int64_t now) {
     if (armed_.empty() || armed_.front()->due_ > now) return nullptr;
     Timer* timer = armed_.front();

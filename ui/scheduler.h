@@ -20,6 +20,10 @@ class Scheduler {
 
     // The earliest due time of all armed timers.
     std::optional<std::int64_t> next_due() const;
+    // The earliest due time of the armed timers that have a handler. A timer without one has
+    // no effect when it fires, so a backend's clock need not wake for it; it fires, to no
+    // effect, when a wake for another timer finds it due.
+    std::optional<std::int64_t> next_handled_due() const;
     // The armed timer that fires next if it is due at or before `now`, else nullptr. The
     // timer's schedule is advanced as if it had fired; the caller then runs its handler.
     Timer* take_due(std::int64_t now);

@@ -72,6 +72,7 @@ class FieldForm : public ui::Form {
     ui::Image img_fisch{*this, "img_fisch", {40, 40, 8.51f, 10.27f}, ui::Picture::fish_purple};
     ui::Label lbl_zaehler{*this, "lbl_zaehler", {-55, 40, 2.34f, 5.13f}, "0", counter_style()};
     ui::Timer tmr_tick{*this, "tmr_tick", 0, true};
+    ui::Timer tmr_zwei{*this, "tmr_zwei", 0, true};  // no handler unless a test gives it one
 
     static ui::LabelStyle counter_style() {
         ui::LabelStyle style;

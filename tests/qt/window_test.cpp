@@ -17,6 +17,7 @@
 #include <QWindow>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/forms.h"
 #include "tests/qt/window_forms.h"
@@ -365,8 +366,8 @@ TEST_F(QtBackend, CloseBoxUnloadsTheFormAndTheLastOneEndsTheProgram) {
 TEST_F(QtBackend, MessageBoxHasOneOkButtonNoIconAndAlignsByStyle) {
     FieldForm& form = show_field();
     form.tmr_tick.set_interval(50);
-    show_field();  // showing re-arms the wake timer, as the end of every handler does
-    ASSERT_TRUE(runtime->wake_timer().isActive());
+    show_field();  // showing re-arms the wake-up, as the end of every handler does
+    ASSERT_TRUE(runtime->wake_due().has_value());
 
     const struct {
         int style;
@@ -395,7 +396,7 @@ TEST_F(QtBackend, MessageBoxHasOneOkButtonNoIconAndAlignsByStyle) {
             for (const QLabel* label : box->findChildren<QLabel*>()) {
                 EXPECT_TRUE(label->pixmap().isNull()) << "an icon";
             }
-            EXPECT_FALSE(runtime->wake_timer().isActive()) << "timers fire while a box is open";
+            EXPECT_FALSE(runtime->wake_due().has_value()) << "timers fire while a box is open";
             buttons[0]->click();
         });
         runtime->msg_box("Schade, schade", row.style, "Game Over");
@@ -403,15 +404,12 @@ TEST_F(QtBackend, MessageBoxHasOneOkButtonNoIconAndAlignsByStyle) {
     }
 }
 
-TEST_F(QtBackend, TheWakeTimerFiresTheFormsTimers) {
+TEST_F(QtBackend, TheWakeUpFiresTheFormsTimers) {
     FieldForm& form = show_field();
     form.tmr_tick.set_interval(5);
     show_field();
-    const QTimer& wake = runtime->wake_timer();
-    EXPECT_EQ(wake.timerType(), Qt::PreciseTimer);
-    EXPECT_TRUE(wake.isSingleShot());
-    EXPECT_TRUE(wake.isActive());
-    EXPECT_LE(wake.remainingTime(), 5);
+    ASSERT_TRUE(runtime->wake_due().has_value());
+    EXPECT_LE(*runtime->wake_due() - runtime->now(), 5);
 
     QEventLoop loop;
     QTimer guard;
@@ -424,7 +422,73 @@ TEST_F(QtBackend, TheWakeTimerFiresTheFormsTimers) {
     poll.start(1);
     loop.exec();
     EXPECT_GE(form.ticks, 3);
-    EXPECT_TRUE(wake.isActive()) << "re-armed for the next tick";
+    EXPECT_TRUE(runtime->wake_due().has_value()) << "re-armed for the next tick";
+}
+
+// Counts the paint events of a widget.
+class PaintCount : public QObject {
+  public:
+    explicit PaintCount(QWidget& widget) { widget.installEventFilter(this); }
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(QtBackend, TimersDueTogetherFireInOrderInOneWakeUpAndOnePaint) {
+    FieldForm& form = show_field();
+    FormWindow& window = window_of(form);
+    settle();
+    std::vector<int> fired;
+    form.tmr_tick.on_timer = [&] {
+        fired.push_back(1);
+        form.img_ball.move(form.img_ball.left() + 5, form.img_ball.top());
+    };
+    form.tmr_zwei.on_timer = [&] {
+        fired.push_back(2);
+        form.img_fisch.move(form.img_fisch.left() - 5, form.img_fisch.top());
+    };
+    // Armed within one millisecond, so that both are due at the same time; the later created
+    // timer is armed first.
+    std::int64_t armed_at = 0;
+    do {
+        form.tmr_zwei.set_interval(0);
+        form.tmr_tick.set_interval(0);
+        armed_at = runtime->now();
+        form.tmr_zwei.set_interval(30);
+        form.tmr_tick.set_interval(30);
+    } while (runtime->now() != armed_at);
+    show_field();
+    settle();
+    PaintCount count(*window.client_area());
+
+    QEventLoop loop;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+    guard.start(2000);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!fired.empty()) loop.quit();
+    });
+    poll.start(1);
+    loop.exec();
+    settle();
+    EXPECT_EQ(fired, (std::vector<int>{1, 2})) << "both in one wake-up, in creation order";
+    EXPECT_EQ(count.paints, 1) << "both moves in one paint";
+}
+
+TEST_F(QtBackend, ATimerWithoutHandlerDoesNotWakeTheLoop) {
+    FieldForm& form = show_field();
+    form.tmr_zwei.set_interval(5);
+    show_field();
+    EXPECT_FALSE(runtime->wake_due().has_value());
+    form.tmr_tick.set_interval(50);
+    show_field();
+    ASSERT_TRUE(runtime->wake_due().has_value());
+    EXPECT_GE(*runtime->wake_due() - runtime->now(), 40);
 }
 
 }  // namespace

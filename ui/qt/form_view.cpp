@@ -200,8 +200,8 @@ QRect FormView::covered(const Control& control, qreal dpr) const {
     return {};
 }
 
-void FormView::paint(QPainter& painter, const QRegion& dirty, qreal dpr,
-                     const QPalette& palette) const {
+void FormView::paint(QPainter& painter, const QRegion& dirty, qreal dpr, const QPalette& palette,
+                     const std::map<const Control*, QRect>* known) const {
     const FormDesign& design = form_.design();
     const QSize client = client_size();
     QPixmap background;
@@ -219,13 +219,32 @@ void FormView::paint(QPainter& painter, const QRegion& dirty, qreal dpr,
         const QColor back_color = to_qcolor(design.back_color, palette);
         for (const QRect& rect : dirty) painter.fillRect(rect, back_color);
     }
-    if (!background.isNull()) painter.drawPixmap(QPointF(0, 0), background);
+    if (!background.isNull()) {
+        // Rectangle by rectangle: one copy of each, where the whole picture through the
+        // region's clip runs span by span (and on threads of the pool for tall regions).
+        const QRect shown_rect(QPoint(0, 0), shown.toSize());
+        for (const QRect& rect : dirty) {
+            const QRect part = rect.intersected(shown_rect);
+            if (part.isEmpty()) continue;
+            painter.save();
+            painter.setClipRect(part);
+            painter.drawPixmap(part, background,
+                               QRectF(part.topLeft() * dpr, QSizeF(part.size()) * dpr));
+            painter.restore();
+        }
+    }
 
+    const auto covers = [&](const Control& control) {
+        if (known != nullptr) {
+            if (const auto it = known->find(&control); it != known->end()) return it->second;
+        }
+        return covered(control, dpr);
+    };
     std::vector<const Image*> images;
     std::vector<const Shape*> shapes;
     std::vector<const Label*> labels;
     for (const Control* control : form_.controls()) {
-        if (!dirty.intersects(covered(*control, dpr))) continue;
+        if (!dirty.intersects(covers(*control))) continue;
         switch (control->kind()) {
             case ControlKind::image:
                 images.push_back(static_cast<const Image*>(control));

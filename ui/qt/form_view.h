@@ -9,6 +9,7 @@
 #include <QRectF>
 #include <QRegion>
 #include <QSize>
+#include <map>
 
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -39,8 +40,11 @@ class FormView {
 
     // Background colour and picture, then the images (higher layer above), the shapes and
     // the labels, each in creation order, restricted to the controls that `dirty` touches.
-    // Pixels outside `dirty` are left to the painter's clip (a paint event's region).
-    void paint(QPainter& painter, const QRegion& dirty, qreal dpr, const QPalette& palette) const;
+    // Pixels outside `dirty` are left to the painter's clip (a paint event's region). `known`
+    // holds what each control covered when it was last drawn, so that a paint need not lay
+    // out every label again; a control not in it is measured.
+    void paint(QPainter& painter, const QRegion& dirty, qreal dpr, const QPalette& palette,
+               const std::map<const Control*, QRect>* known = nullptr) const;
 
   private:
     struct LabelLayout {

@@ -28,7 +28,9 @@ namespace ui::qt {
 // The client area: paints the form's model.
 class ClientArea : public QWidget {
   public:
-    ClientArea(QWidget* parent, const Form& form) : QWidget(parent), form_(&form) {
+    // `painted`: what each control covered when last drawn, kept by the window.
+    ClientArea(QWidget* parent, const Form& form, const std::map<const Control*, QRect>& painted)
+        : QWidget(parent), form_(&form), painted_(painted) {
         setFixedSize(FormView(form).client_size());
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::NoFocus);
@@ -42,11 +44,12 @@ class ClientArea : public QWidget {
             painter.fillRect(event->rect(), palette().window());
             return;
         }
-        FormView(*form_).paint(painter, event->region(), devicePixelRatioF(), palette());
+        FormView(*form_).paint(painter, event->region(), devicePixelRatioF(), palette(), &painted_);
     }
 
   private:
     const Form* form_;
+    const std::map<const Control*, QRect>& painted_;
 };
 
 namespace {
@@ -100,7 +103,7 @@ QString to_qstring(const std::string& text) {
 FormWindow::FormWindow(Form& form)
     : QWidget(nullptr, window_flags(form.design())),
       form_(&form),
-      client_(new ClientArea(this, form)) {
+      client_(new ClientArea(this, form, painted_)) {
     setObjectName(to_qstring(form.name()));
     setWindowTitle(to_qstring(form.design().caption));
     setWindowIcon(picture_icon(form.design().icon));
@@ -265,7 +268,9 @@ void FormWindow::apply_changes(const std::vector<Control*>& changed) {
                 break;
         }
     }
-    if (!last_update_.isEmpty()) client_->update(last_update_);
+    // At once: the runtime calls this when an event has been handled, so the paint needs no
+    // further turn of the event loop.
+    if (!last_update_.isEmpty()) client_->repaint(last_update_);
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

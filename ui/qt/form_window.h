@@ -36,8 +36,8 @@ class FormWindow : public QWidget {
     // Shows the window (centred on its screen the first time), raises and activates it.
     void present();
 
-    // Redraws, for each changed control, what it covered before and what it covers now, and
-    // brings its button or menu action up to date.
+    // Redraws at once, for each changed control, what it covered before and what it covers
+    // now, and brings its button or menu action up to date.
     void apply_changes(const std::vector<Control*>& changed);
 
     QWidget* client_area() const;

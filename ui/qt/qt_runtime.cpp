@@ -16,14 +16,16 @@
 
 namespace ui::qt {
 
+void QtRuntime::prepare_platform() {
+    // A setting the user made stays.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 QtRuntime::QtRuntime() {
 #ifndef NDEBUG
     set_strict(true);
 #endif
     start_ = std::chrono::steady_clock::now();
-    wake_.setSingleShot(true);
-    wake_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&wake_, &QTimer::timeout, &context_, [this] { woken(); });
 #if defined(__linux__)
     // On the steady clock's own clock, so that a due time converts exactly.
     wake_fd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
@@ -35,8 +37,12 @@ QtRuntime::QtRuntime() {
             [[maybe_unused]] const auto n = read(wake_fd_, &expirations, sizeof expirations);
             woken();
         });
+        return;
     }
 #endif
+    wake_timer_.setSingleShot(true);
+    wake_timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&wake_timer_, &QTimer::timeout, &context_, [this] { woken(); });
 }
 
 QtRuntime::~QtRuntime() {
@@ -62,7 +68,12 @@ std::int64_t QtRuntime::now_ns() const {
 }
 
 void QtRuntime::woken() {
+    // The wake-up is spent; an early one (none is due yet) is simply set again.
+    wake_due_.reset();
+    waking_ = true;
     run_due_timers();
+    waking_ = false;
+    repaint_pass();
     arm_wake();
 }
 
@@ -73,46 +84,55 @@ std::uint64_t QtRuntime::clock_reading() const {
 }
 
 void QtRuntime::arm_wake() {
-    const auto due = scheduler().next_due();
+    const auto due = scheduler().next_handled_due();
     // No timer fires while a box is open; the close of the box settles and re-arms.
     if (!due || box_open() || ended()) {
         stop_wake();
         return;
     }
     // Asked after every event: a wake already set for that due time stays as it is.
-    if (wake_.isActive() && wake_due_ == *due) return;
-    wake_due_ = *due;
-    wake_.start(std::chrono::milliseconds(std::max<std::int64_t>(0, *due - now())));
+    if (wake_due_ == due) return;
+    wake_due_ = due;
 #if defined(__linux__)
     if (wake_fd_ >= 0) {
         const auto at = std::chrono::duration_cast<std::chrono::nanoseconds>(
                             (start_ + std::chrono::milliseconds(*due)).time_since_epoch())
                             .count();
         itimerspec wake_at{};
-        wake_at.it_value.tv_sec = static_cast<time_t>(at / 1'000'000'000);
-        wake_at.it_value.tv_nsec = static_cast<long>(at % 1'000'000'000);
         // A time already past fires at once; only 0 would disarm it.
-        if (at > 0) timerfd_settime(wake_fd_, TFD_TIMER_ABSTIME, &wake_at, nullptr);
+        wake_at.it_value.tv_sec =
+            static_cast<time_t>(std::max<std::int64_t>(at, 1) / 1'000'000'000);
+        wake_at.it_value.tv_nsec = static_cast<long>(std::max<std::int64_t>(at, 1) % 1'000'000'000);
+        timerfd_settime(wake_fd_, TFD_TIMER_ABSTIME, &wake_at, nullptr);
+        return;
     }
 #endif
+    wake_timer_.start(std::chrono::milliseconds(std::max<std::int64_t>(0, *due - now())));
 }
 
 void QtRuntime::stop_wake() {
-    wake_.stop();
+    if (!wake_due_) return;
+    wake_due_.reset();
 #if defined(__linux__)
     if (wake_fd_ >= 0) {
         const itimerspec disarmed{};
         timerfd_settime(wake_fd_, 0, &disarmed, nullptr);
+        return;
     }
 #endif
+    wake_timer_.stop();
 }
 
 void QtRuntime::settled() {
+    // Inside a wake-up, its end draws and re-arms once for all the timers it runs.
+    if (waking_) return;
+    repaint_pass();
     arm_wake();
 }
 
 void QtRuntime::show_box(const std::string& text, int style, const std::string& title) {
     stop_wake();
+    repaint_pass();
     MessageBox box(QString::fromStdString(text), style, QString::fromStdString(title));
     box.exec();
 }
@@ -166,10 +186,17 @@ void QtRuntime::form_changed(Form& form) {
         return;
     }
     changed_forms_.push_back(&form);
-    if (changed_forms_.size() == 1) {
-        QMetaObject::invokeMethod(
-            &context_, [this] { repaint_pass(); }, Qt::QueuedConnection);
-    }
+    // Changes made by an event of the runtime are drawn when it settles; others (a form's
+    // model changed from outside, as tests do) on the next turn of the event loop.
+    if (waking_ || depth() > 0 || pass_queued_) return;
+    pass_queued_ = true;
+    QMetaObject::invokeMethod(
+        &context_,
+        [this] {
+            pass_queued_ = false;
+            repaint_pass();
+        },
+        Qt::QueuedConnection);
 }
 
 void QtRuntime::repaint_pass() {
