@@ -521,6 +521,8 @@ void Session::check_after(const Event& event) {
             coverage_.lowest_fish2_left =
                 std::min<double>(coverage_.lowest_fish2_left, t.frm_main.lowest_fish2_left);
         }
+        if (const auto* m = dynamic_cast<const launcher::frm_menu*>(form))
+            check_launcher(*m, report);
     }
 }
 

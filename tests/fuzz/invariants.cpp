@@ -312,4 +312,25 @@ void check_single_player(const frm_main& form, SinglePlayerTracks& tracks, std::
     tracks.valid = true;
 }
 
+void check_launcher(const launcher::frm_menu& form, const Report& report) {
+    const ui::Image& ufo = form.img_menuUFO;
+    if (ufo.left() != -45 || !whole(ufo.top()) || ufo.top() < -50 || ufo.top() > 50)
+        report("launcher-sprite", "the sprite stands at " + at(ufo));
+    if (ufo.picture() != ui::Picture::puffer_inflated &&
+        ufo.picture() != ui::Picture::puffer_deflated)
+        report("launcher-sprite", "the sprite shows " + std::string(picture_name(ufo.picture())));
+    const ui::Shape& shot = form.shp_schuss;
+    if (form.Schuss_aktiv != 0 && (shot.left() < -56 || shot.left() > 50))
+        report("launcher-shot", "the shot flies at " + at(shot));
+    if (form.Schuss_aktiv != (form.tmr_schuss.enabled() ? 1 : 0))
+        report("launcher-shot", "Schuss_aktiv=" + std::to_string(form.Schuss_aktiv) +
+                                    " but its timer " +
+                                    (form.tmr_schuss.enabled() ? "runs" : "stands"));
+    if (form.UFO_Richtung < 0 || form.UFO_Richtung > 2 || form.Schuss_Richtung < 0 ||
+        form.Schuss_Richtung > 2 || form.Schritt != 1)
+        report("launcher-codes", "UFO_Richtung=" + std::to_string(form.UFO_Richtung) +
+                                     " Schuss_Richtung=" + std::to_string(form.Schuss_Richtung) +
+                                     " Schritt=" + std::to_string(form.Schritt));
+}
+
 }  // namespace fuzz

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "launcher/frm_menu.h"
 #include "single_player/frm_main.h"
 
 namespace fuzz {
@@ -33,6 +34,10 @@ struct SinglePlayerTracks {
 // made since the previous check (see Session). Reports each broken rule.
 void check_single_player(const single_player::frm_main& form, SinglePlayerTracks& tracks,
                          std::int64_t ticks, const Report& report);
+
+// Checks the launcher between events: the sprite on its column within -50..50, the shot
+// within -56..50, a shot in flight exactly while its timer runs, the codes in their ranges.
+void check_launcher(const launcher::frm_menu& form, const Report& report);
 
 // The difficulty entry that carries the check mark, or nullptr when not exactly one does.
 const ui::MenuItem* checked_difficulty(const single_player::frm_main& form);

@@ -73,9 +73,11 @@ Qt::WindowFlags window_flags(const FormDesign& design) {
 // hint; elsewhere the window type alone decides.
 void skip_taskbar(QWidget& window) {
 #if MURANKO_HAVE_XCB
+    // The offscreen platform offers the X11 interface too, without a connection.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr) return;
-    xcb_connection_t* connection = x11->connection();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) return;
     const auto atom = [connection](std::string_view name) {
         const xcb_intern_atom_cookie_t cookie =
             xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data());
