@@ -76,6 +76,7 @@ ui::Rect sprite_at(const ui::FormDesign& design, Single left, Single top) {
 frm_menu::frm_menu(ui::Runtime& runtime)
     : ui::Form(runtime, kName, menu_design()),
       tmr_schuss(*this, "tmr_schuss", 50, false),
+      tmr_SchlangeBewegen(*this, "tmr_SchlangeBewegen", 25, true),
       img_menuUFO(*this, "img_menuUFO", sprite_at(design(), -40.68f, 2.93f),
                   Picture::puffer_inflated),
       lbl_text1(*this, "lbl_text1", design().exact_rect(-44.41f, -43.89f, 87.88f, 18.58f),

@@ -27,6 +27,8 @@ class frm_menu : public ui::Form {
     ui::Label& lbl_menu1_at(ui::Integer index);
 
     ui::Timer tmr_schuss;
+    // Has no handler: its ticks do nothing.
+    ui::Timer tmr_SchlangeBewegen;
     ui::Image img_menuUFO;
     ui::Label lbl_text1;
     // Hidden holders of the two pictures of the sprite.

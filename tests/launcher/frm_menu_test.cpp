@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/forms.h"
-#include "probe_form.h"
 #include "single_player/frm_main.h"
 #include "ui/keys.h"
 #include "ui/test_runtime.h"
@@ -27,11 +26,10 @@ class Launcher : public ::testing::Test {
   protected:
     Launcher() { load(); }
 
-    // A fresh program on the launcher. A probe stands in for the two-player splash.
+    // A fresh program on the launcher.
     void load() {
         runtime = std::make_unique<ui::TestRuntime>();
         app::register_forms(*runtime);
-        test::register_probe(*runtime, "frm_start2", journal);
         menu = dynamic_cast<frm_menu*>(runtime->show(app::kStartForm));
         ASSERT_NE(menu, nullptr);
     }
@@ -61,7 +59,6 @@ class Launcher : public ::testing::Test {
             [&](const std::string& line) { return line.ends_with(" load " + form); }));
     }
 
-    test::Journal journal;
     std::unique_ptr<ui::TestRuntime> runtime;
     frm_menu* menu = nullptr;
 };

@@ -23,7 +23,7 @@ struct Row {
 using ui::BorderStyle;
 
 const Row kRows[] = {
-    {"frm_menu", "Menu", BorderStyle::fixed_dialog, false, 6420, 5880, 9},
+    {"frm_menu", "Menu", BorderStyle::fixed_dialog, false, 6420, 5880, 10},
     {"frm_start", "Muranko", BorderStyle::none, false, 3750, 2490, 6},
     {"frm_main", "Muranko", BorderStyle::fixed_single, true, 6765, 5610, 56},
     {"frm_hilfe", "Hilfe", BorderStyle::fixed_single, true, 4035, 3150, 7},
