@@ -63,21 +63,12 @@ class Launcher : public ::testing::Test {
     frm_menu* menu = nullptr;
 };
 
-TEST_F(Launcher, TheFirstKeyMovesNothingAndSetsTheDirection) {
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(ufo_top(), -25);
-    EXPECT_EQ(menu->img_menuUFO.left(), -45);
-    key(keys::kDown);
-    EXPECT_EQ(ufo_top(), -25);
-    key(keys::kDown);
-    EXPECT_EQ(ufo_top(), -24);
-}
-
 TEST_F(Launcher, EveryKeyStepsFirstAndTheTableSetsTheNextStep) {
     struct Case {
         int code;
         Single after_three;  // Top after three presses from the start
     };
+    // The first press only sets the direction: three presses make two steps.
     // Right and A steer down, Left and D up: the game's rule. Other keys only step.
     const Case cases[] = {{keys::kDown, -23}, {keys::kS, -23},  {keys::kRight, -23},
                           {keys::kA, -23},    {keys::kUp, -27}, {keys::kW, -27},

@@ -64,13 +64,5 @@ TEST_F(Splash, ItsTickBringsAnOpenGameForwardUnchanged) {
     EXPECT_EQ(rt.log().back(), "@3000 unload frm_start");
 }
 
-TEST_F(Splash, OutlivesTheLauncherAndTheGameFollows) {
-    rt.show(frm_start::kName);
-    ASSERT_TRUE(rt.close("frm_menu"));
-    rt.advance(3000);
-    EXPECT_FALSE(rt.ended());
-    EXPECT_NE(rt.form(frm_main::kName), nullptr);
-}
-
 }  // namespace
 }  // namespace single_player
