@@ -34,6 +34,12 @@ bool Runtime::knows_form(std::string_view name) const {
     return factories_.find(name) != factories_.end();
 }
 
+std::vector<std::string> Runtime::registered_forms() const {
+    std::vector<std::string> names;
+    for (const auto& [name, factory] : factories_) names.push_back(name);
+    return names;
+}
+
 Form* Runtime::show(std::string_view name) {
     if (ended_) return nullptr;
     Form* form = this->form(name);
@@ -47,7 +53,7 @@ Form* Runtime::show(std::string_view name) {
         loaded_.push_back(factory->second(*this));
         form = loaded_.back().get();
         form_loaded(*form);
-        dispatch([form] { form->Form_Load(); });
+        dispatch(*form, [form] { form->Form_Load(); });
         // Form_Load may have unloaded the form or ended the program.
         if (ended_ || !is_loaded(*form)) return nullptr;
     }
@@ -134,15 +140,23 @@ Single Runtime::random_next() {
     return from_bits(splitmix64(random_state_));
 }
 
-void Runtime::dispatch(const std::function<void()>& fn) {
+void Runtime::dispatch(Form& form, const std::function<void()>& fn) {
     if (ended_) return;
-    struct Depth {
+    struct Running {
         int& depth;
-        explicit Depth(int& d) : depth(d) { ++depth; }
-        ~Depth() { --depth; }
+        Form*& slot;
+        Form* outer;
+        Running(int& d, Form*& s, Form& form) : depth(d), slot(s), outer(s) {
+            ++depth;
+            slot = &form;
+        }
+        ~Running() {
+            --depth;
+            slot = outer;
+        }
     };
     {
-        Depth guard(depth_);
+        Running guard(depth_, running_form_, form);
         fn();
     }
     if (depth_ == 0) {
@@ -153,7 +167,7 @@ void Runtime::dispatch(const std::function<void()>& fn) {
 
 bool Runtime::key_down(Form& form, int key_code, int shift) {
     if (ended_ || box_open_ || !is_loaded(form)) return false;
-    dispatch([&form, key_code, shift] {
+    dispatch(form, [&form, key_code, shift] {
         form.Form_KeyDown(static_cast<Integer>(key_code), static_cast<Integer>(shift));
     });
     return true;
@@ -169,13 +183,13 @@ bool Runtime::click(Form& form, std::string_view control_name) {
             if (!m->enabled()) return false;
         }
         if (item->is_separator()) return false;
-        if (item->on_click) dispatch(item->on_click);
+        if (item->on_click) dispatch(form, item->on_click);
         return true;
     }
     if (control->kind() == ControlKind::button) {
         auto* button = static_cast<Button*>(control);
         if (!button->visible()) return false;
-        if (button->on_click) dispatch(button->on_click);
+        if (button->on_click) dispatch(form, button->on_click);
         return true;
     }
     return false;
@@ -183,7 +197,7 @@ bool Runtime::click(Form& form, std::string_view control_name) {
 
 bool Runtime::close(Form& form) {
     if (ended_ || box_open_ || !is_loaded(form)) return false;
-    dispatch([this, &form] { unload(form); });
+    dispatch(form, [this, &form] { unload(form); });
     return true;
 }
 
@@ -206,7 +220,7 @@ bool Runtime::fire_next_due() {
     };
     if (timer->on_timer) {
         Firing firing(firing_due_, due);
-        dispatch(timer->on_timer);
+        dispatch(timer->form(), timer->on_timer);
     }
     return true;
 }

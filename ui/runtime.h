@@ -58,6 +58,8 @@ class Runtime {
         register_form(name, [name](Runtime& rt) { return std::make_unique<F>(rt, name); });
     }
     bool knows_form(std::string_view name) const;
+    // The names of the registered forms, sorted.
+    std::vector<std::string> registered_forms() const;
     // Loads the form if it is not loaded (running its Form_Load), shows it and brings it to
     // the front. Returns nullptr once the program ended. Showing a form nobody registered is
     // a fault: a strict runtime throws UnknownForm, any other notes it and shows nothing.
@@ -99,6 +101,9 @@ class Runtime {
     // Fires every timer due now, in order.
     void run_due_timers();
     bool box_open() const { return box_open_; }
+    // The form whose handler runs now (the innermost one while a handler shows another form),
+    // or nullptr between events: a message box belongs to it.
+    Form* running_form() const { return running_form_; }
     // While a timer's handler runs: the due time it fired for, in milliseconds of now(), so
     // that a backend's lateness can be measured (benchmarks); nullopt outside timer handlers.
     std::optional<std::int64_t> firing_due() const { return firing_due_; }
@@ -128,9 +133,9 @@ class Runtime {
     // After every event handled at the top level: due timers may have changed.
     virtual void settled() {}
 
-    // Runs fn as one event: a destroyed or ended program runs nothing; forms unloaded by the
-    // handler are destroyed once it returns.
-    void dispatch(const std::function<void()>& fn);
+    // Runs fn, a handler of `form`, as one event: a destroyed or ended program runs nothing;
+    // forms unloaded by the handler are destroyed once it returns.
+    void dispatch(Form& form, const std::function<void()>& fn);
     bool is_loaded(const Form& form) const;
     int depth() const { return depth_; }
 
@@ -148,6 +153,7 @@ class Runtime {
     bool box_open_ = false;
     bool strict_ = false;
     int depth_ = 0;
+    Form* running_form_ = nullptr;
     std::optional<std::int64_t> firing_due_;
     std::uint64_t random_state_ = 0x853C49E6748FEA9BULL;
     std::vector<std::string> faults_;

@@ -42,7 +42,14 @@ class FieldForm : public ui::Form {
         mnu_anfanger.on_click = [this] { choose(mnu_anfanger); };
         mnu_profis.on_click = [this] { choose(mnu_profis); };
         mnu_start.on_click = [this] { ++starts; };
-        tmr_tick.on_timer = [this] { ++ticks; };
+        tmr_tick.on_timer = [this, &runtime] {
+            ++ticks;
+            if (!hit_on_tick) return;
+            // Like a fish hit: a box from a timer's handler.
+            hit_on_tick = false;
+            runtime.msg_box("Passen Sie auf!", ui::kBoxOk, "Treffer");
+            ++hits;
+        };
     }
 
     void Form_KeyDown(ui::Integer key_code, ui::Integer shift) override {
@@ -83,6 +90,8 @@ class FieldForm : public ui::Form {
     std::vector<KeyPress> keys;
     int starts = 0;
     int ticks = 0;
+    bool hit_on_tick = false;
+    int hits = 0;
 };
 
 // A form in twips with one button, like the help and about forms.

@@ -13,10 +13,11 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "app/forms.h"
@@ -24,6 +25,7 @@
 #include "ui/qt/form_window.h"
 #include "ui/qt/keys.h"
 #include "ui/qt/message_box.h"
+#include "ui/qt/pictures.h"
 #include "ui/qt/qt_runtime.h"
 
 namespace {
@@ -61,6 +63,40 @@ class QtBackend : public ::testing::Test {
     }
     // Runs the queued repaint pass (and anything else posted).
     static void settle() { QCoreApplication::processEvents(); }
+    // The offscreen platform activates a window only when asked.
+    static void activate(QWidget& window) {
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    static void press_enter(ui::qt::MessageBox& box) {
+        QTest::keyClick(box.windowHandle(), Qt::Key_Return);
+    }
+    // Runs the event loop until `done` holds, closing each message box meanwhile.
+    static void run_until(const std::function<bool()>& done,
+                          const std::function<void(ui::qt::MessageBox&)>& close = press_enter) {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            auto* box = qobject_cast<ui::qt::MessageBox*>(QApplication::activeModalWidget());
+            if (box != nullptr && box->isVisible()) close(*box);
+            if (done()) loop.quit();
+        });
+        QTimer guard;
+        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+        poll.start(1);
+        guard.start(3000);
+        loop.exec();
+        EXPECT_TRUE(done()) << "timed out";
+    }
+    // A fish hit: a message box from a timer's handler, closed with Enter unless told.
+    void hit(FieldForm& form, const std::function<void(ui::qt::MessageBox&)>& close = press_enter) {
+        const int hits = form.hits;
+        form.hit_on_tick = true;
+        form.tmr_tick.set_interval(1);
+        runtime->click(form, "mnu_start");  // the end of a handler arms the wake for it
+        run_until([&] { return form.hits > hits; }, close);
+        form.tmr_tick.set_interval(0);
+    }
 
     std::unique_ptr<QtRuntime> runtime;
 };
@@ -262,8 +298,9 @@ TEST(QtKeys, VirtualKeyCodes) {
         {Qt::Key_Left, 37},  {Qt::Key_Up, 38},     {Qt::Key_Right, 39},  {Qt::Key_Down, 40},
         {Qt::Key_Space, 32}, {Qt::Key_Escape, 27}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},
         {Qt::Key_A, 65},     {Qt::Key_P, 80},      {Qt::Key_Z, 90},      {Qt::Key_0, 48},
-        {Qt::Key_9, 57},     {Qt::Key_F1, 0},      {Qt::Key_Shift, 0},   {Qt::Key_Adiaeresis, 0},
-        {Qt::Key_Tab, 0},
+        {Qt::Key_9, 57},     {Qt::Key_F1, 112},    {Qt::Key_F12, 123},   {Qt::Key_Shift, 16},
+        {Qt::Key_Alt, 18},   {Qt::Key_Tab, 9},     {Qt::Key_Delete, 46}, {Qt::Key_Adiaeresis, 0},
+        {Qt::Key_F13, 0},
     };
     for (const auto& row : table) {
         EXPECT_EQ(ui::qt::virtual_key(row.qt_key), row.code)
@@ -271,59 +308,113 @@ TEST(QtKeys, VirtualKeyCodes) {
     }
 }
 
-TEST_F(QtBackend, KeysReachTheFormAsVirtualKeyCodes) {
+TEST_F(QtBackend, EveryKeyReachesTheFormButAltWithAMenusAccessKey) {
     FieldForm& form = show_field();
-    QWindow* handle = window_of(form).windowHandle();
-    ASSERT_NE(handle, nullptr);
+    FormWindow& window = window_of(form);
+    activate(window);
+    // A modifier reaches the form as a key of its own before the key it modifies.
     const struct {
         int key;
         Qt::KeyboardModifiers modifiers;
-        QString text;
-        bool repeat;
-        std::optional<KeyPress> delivered;
+        std::vector<KeyPress> delivered;
+        bool opens_menu;
     } table[] = {
-        {Qt::Key_Left, Qt::NoModifier, "", false, KeyPress{37, 0}},
-        {Qt::Key_Space, Qt::NoModifier, " ", false, KeyPress{32, 0}},
-        {Qt::Key_A, Qt::ShiftModifier, "A", false, KeyPress{65, 1}},
-        {Qt::Key_W, Qt::NoModifier, "w", true, KeyPress{87, 0}},
-        {Qt::Key_P, Qt::ControlModifier, "", false, KeyPress{80, 2}},
-        {Qt::Key_S, Qt::AltModifier, "s", false, std::nullopt},
-        {Qt::Key_F5, Qt::NoModifier, "", false, std::nullopt},
+        {Qt::Key_Left, Qt::NoModifier, {{37, 0}}, false},
+        {Qt::Key_Space, Qt::NoModifier, {{32, 0}}, false},
+        {Qt::Key_A, Qt::ShiftModifier, {{16, 1}, {65, 1}}, false},
+        {Qt::Key_P, Qt::ControlModifier, {{17, 2}, {80, 2}}, false},
+        {Qt::Key_P, Qt::AltModifier, {{18, 4}, {80, 4}}, false},
+        {Qt::Key_Left, Qt::AltModifier, {{18, 4}, {37, 4}}, false},
+        {Qt::Key_F5, Qt::NoModifier, {{116, 0}}, false},
+        {Qt::Key_S, Qt::AltModifier, {{18, 4}}, true},
     };
     for (const auto& row : table) {
-        SCOPED_TRACE(row.key);
+        SCOPED_TRACE(::testing::Message() << row.key << " " << row.modifiers);
         form.keys.clear();
-        QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers, row.text, row.repeat);
-        QCoreApplication::sendEvent(handle, &event);
-        if (row.delivered) {
-            EXPECT_EQ(form.keys, std::vector<KeyPress>{*row.delivered});
-        } else {
-            EXPECT_TRUE(form.keys.empty());
+        QTest::keyClick(window.windowHandle(), static_cast<Qt::Key>(row.key), row.modifiers);
+        EXPECT_EQ(form.keys, row.delivered);
+        EXPECT_EQ(QApplication::activePopupWidget(),
+                  row.opens_menu ? window.menu_action("mnu_spiel")->menu() : nullptr);
+    }
+    // Auto-repeat arrives as key-downs too.
+    form.keys.clear();
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, "w", true);
+    QCoreApplication::sendEvent(window.windowHandle(), &repeat);
+    EXPECT_EQ(form.keys, (std::vector<KeyPress>{KeyPress{87, 0}}));
+}
+
+// The ways by which the menu bar could take the keyboard for good when a box came, and the
+// events after which the keys must be the form's again.
+TEST_F(QtBackend, KeysComeBackToTheFormAfterTheMenuBarHadTheKeyboard) {
+    enum class Then { box, click_on_field, activate_again };
+    const auto open_spiel_by_mouse = [](FormWindow& w) {
+        const QRect title = w.menu_bar()->actionGeometry(w.menu_action("mnu_spiel"));
+        QTest::mouseClick(w.menu_bar(), Qt::LeftButton, {}, title.center());
+    };
+    const auto esc_in_menu = [] {
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_NE(menu, nullptr);
+        QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
+    };
+    const struct {
+        const char* way_in;
+        std::function<void(FormWindow&)> enter;
+        Then then;
+    } table[] = {
+        {"Alt alone", [](FormWindow& w) { QTest::keyClick(w.windowHandle(), Qt::Key_Alt); },
+         Then::box},
+        {"Alt+S, Esc",
+         [&](FormWindow& w) {
+             QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
+             esc_in_menu();
+         },
+         Then::box},
+        {"click Spiel, Esc",
+         [&](FormWindow& w) {
+             open_spiel_by_mouse(w);
+             esc_in_menu();
+         },
+         Then::box},
+        {"menu left open", open_spiel_by_mouse, Then::box},
+        {"Alt alone", [](FormWindow& w) { QTest::keyClick(w.windowHandle(), Qt::Key_Alt); },
+         Then::click_on_field},
+        {"menu bar left with the focus", [](FormWindow& w) { w.menu_bar()->setFocus(); },
+         Then::activate_again},
+    };
+    show_field("frm_zwei");  // so that unloading frm_feld after each row does not end it all
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.way_in);
+        FieldForm& form = show_field();
+        FormWindow& window = window_of(form);
+        activate(window);
+        row.enter(window);
+        switch (row.then) {
+            case Then::box:
+                hit(form);
+                break;
+            case Then::click_on_field:
+                ASSERT_TRUE(window.menu_bar()->hasFocus());
+                QTest::mouseClick(window.client_area(), Qt::LeftButton, {}, QPoint(20, 20));
+                break;
+            case Then::activate_again:
+                activate(window_of(show_field("frm_zwei")));
+                activate(window);
+                EXPECT_EQ(window.focusWidget(), &window);
+                break;
         }
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        form.keys.clear();
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_S, Qt::Key_P, Qt::Key_Escape}) {
+            QTest::keyClick(window.windowHandle(), key);
+        }
+        EXPECT_EQ(form.keys, (std::vector<KeyPress>{{40, 0}, {83, 0}, {80, 0}, {27, 0}}));
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "S opened the menu";
+        runtime->unload(form);
+        settle();
     }
 }
 
-TEST_F(QtBackend, KeysReachTheFormAgainAfterTheMenuBarHadTheKeyboard) {
-    FieldForm& form = show_field();
-    // The offscreen platform activates no window by itself.
-    QApplication::setActiveWindow(&window_of(form));
-    QWindow* handle = window_of(form).windowHandle();
-    ASSERT_NE(handle, nullptr);
-    const auto send = [&](QEvent::Type type, int key, Qt::KeyboardModifiers modifiers) {
-        QKeyEvent event(type, key, modifiers);
-        QCoreApplication::sendEvent(handle, &event);
-    };
-    // Alt alone puts the menu bar in keyboard mode; Esc leaves it.
-    send(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
-    send(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
-    ASSERT_NE(window_of(form).focusWidget(), &window_of(form));
-    send(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    form.keys.clear();
-    send(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    EXPECT_EQ(form.keys, (std::vector<KeyPress>{KeyPress{40, 0}}));
-}
-
-TEST_F(QtBackend, AFocusedButtonHidesKeysFromTheFormUnlessItPreviews) {
+TEST_F(QtBackend, AButtonKeepsTheKeysAfterABoxOrAClickAndTheFormSeesThemOnlyWithPreview) {
     for (const bool preview : {false, true}) {
         SCOPED_TRACE(preview);
         QtRuntime rt;
@@ -334,13 +425,21 @@ TEST_F(QtBackend, AFocusedButtonHidesKeysFromTheFormUnlessItPreviews) {
         auto* form = dynamic_cast<ButtonForm*>(rt.show("frm_knopf"));
         ASSERT_NE(form, nullptr);
         form->set_key_preview(preview);
-        FormWindow* window = rt.window(*form);
-        window->findChild<QPushButton*>()->setFocus();
-        QKeyEvent event(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-        QCoreApplication::sendEvent(window->windowHandle(), &event);
-        const std::vector<KeyPress> expected =
-            preview ? std::vector<KeyPress>{{39, 0}} : std::vector<KeyPress>{};
-        EXPECT_EQ(form->keys, expected);
+        FormWindow& window = *rt.window(*form);
+        activate(window);
+        bool closed = false;
+        QTimer::singleShot(0, [&] {
+            rt.msg_box("Hallo", ui::kBoxOk, "Info");
+            closed = true;
+        });
+        run_until([&] { return closed; });
+        QTest::mouseClick(window.client_area(), Qt::LeftButton, {}, QPoint(5, 5));
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Right}) {
+            QTest::keyClick(window.windowHandle(), key);
+        }
+        EXPECT_EQ(form->clicks, 2) << "Enter and Space press the button";
+        const std::vector<KeyPress> previewed{{13, 0}, {32, 0}, {39, 0}};
+        EXPECT_EQ(form->keys, preview ? previewed : std::vector<KeyPress>{});
     }
 }
 
@@ -402,6 +501,55 @@ TEST_F(QtBackend, MessageBoxHasOneOkButtonNoIconAndAlignsByStyle) {
         runtime->msg_box("Schade, schade", row.style, "Game Over");
         EXPECT_TRUE(seen);
     }
+}
+
+TEST_F(QtBackend, ABoxSitsOverTheWindowOfTheFormThatOpenedItAndClosesByEnterEscOrCloseBox) {
+    QApplication::setWindowIcon(ui::qt::picture_icon(ui::Picture::shell_open));
+    FieldForm& form = show_field("frm_feld");
+    FormWindow& owner = window_of(form);
+    owner.move(40, 60);
+    // Another form is active when the box comes from frm_feld's timer.
+    FormWindow& other = window_of(show_field("frm_zwei"));
+    activate(other);
+    const struct {
+        const char* how;
+        std::function<void(ui::qt::MessageBox&)> close;
+    } table[] = {
+        {"Enter", press_enter},
+        {"Esc",
+         [](ui::qt::MessageBox& box) { QTest::keyClick(box.windowHandle(), Qt::Key_Escape); }},
+        {"close box", [](ui::qt::MessageBox& box) { box.close(); }},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.how);
+        const ui::qt::MessageBox* seen = nullptr;
+        hit(form, [&](ui::qt::MessageBox& box) {
+            if (seen == nullptr) {
+                seen = &box;
+                EXPECT_EQ(box.parentWidget(), &owner);
+                EXPECT_EQ(box.windowModality(), Qt::ApplicationModal);
+                const QPoint offset = box.frameGeometry().center() - owner.frameGeometry().center();
+                EXPECT_LE(offset.manhattanLength(), 2) << "not centred over its window";
+                EXPECT_EQ(box.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+            }
+            row.close(box);
+        });
+        EXPECT_NE(seen, nullptr);
+        EXPECT_EQ(form.hits, &row - table + 1) << "the box stayed open";
+    }
+    // Opened outside any handler, a box belongs to the active form.
+    activate(other);
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<ui::qt::MessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->parentWidget(), &other);
+        checked = true;
+        box->accept();
+    });
+    runtime->msg_box("Schade", ui::kBoxOk, "Game Over");
+    EXPECT_TRUE(checked);
+    QApplication::setWindowIcon(QIcon());
 }
 
 TEST_F(QtBackend, TheWakeUpFiresTheFormsTimers) {

@@ -1,5 +1,6 @@
 #include "ui/qt/form_view.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QString>
@@ -96,14 +97,20 @@ QColor to_qcolor(Color color, const QPalette& palette) {
 
 QFont to_qfont(const Font& font) {
     const bool sans = font.family == "Sans Serif";
-    QFont qfont(sans ? QStringLiteral("DejaVu Sans") : QString::fromStdString(font.family));
-    // DejaVu Sans runs about 8 % wider than the UI font the forms were laid out with (the splash
-    // captions, whose auto-sized widths are known, match at 12 pixels instead of 13).
-    const double width_factor = sans ? 12.0 / 13.0 : 1.0;
-    const double pixels = font.points * 96.0 / 72.0 * width_factor;
-    qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+    QFont qfont(sans ? QString::fromLatin1(kSansFamily) : QString::fromStdString(font.family));
+    qfont.setStyleHint(QFont::SansSerif);
+    // 9.75 pt is 13 pixels at 96 dpi: every size the forms use is a whole number of pixels.
+    qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0))));
     qfont.setBold(font.bold);
     qfont.setItalic(font.italic);
+    if (sans) {
+        // Said once: a face that stands in has other widths, and texts may not fit.
+        [[maybe_unused]] static const bool missing = [&qfont] {
+            const bool stand_in = QFontInfo(qfont).family() != QLatin1String(kSansFamily);
+            if (stand_in) qWarning("%s not found (Debian: fonts-liberation2)", kSansFamily);
+            return stand_in;
+        }();
+    }
     return qfont;
 }
 

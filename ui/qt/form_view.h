@@ -22,8 +22,12 @@ namespace ui::qt {
 // palette.
 QColor to_qcolor(Color color, const QPalette& palette);
 
-// The font of a label or button: "Sans Serif" is DejaVu Sans. Sized in pixels at 96 dpi, the
-// resolution the forms were laid out at, so text fits its box whatever the screen's dpi.
+// The face of the forms' "Sans Serif": its widths suit the boxes the forms were laid out with.
+inline constexpr const char* kSansFamily = "Liberation Sans";
+
+// The font of a label or button: "Sans Serif" is Liberation Sans at the described size. Sized
+// in pixels at 96 dpi, the resolution the forms were laid out at, so text fits its box whatever
+// the screen's dpi. Warns once when the face is missing and another stands in.
 QFont to_qfont(const Font& font);
 
 class FormView {
@@ -46,7 +50,6 @@ class FormView {
     void paint(QPainter& painter, const QRegion& dirty, qreal dpr, const QPalette& palette,
                const std::map<const Control*, QRect>* known = nullptr) const;
 
-  private:
     struct LabelLayout {
         QFont font;
         QRectF box;   // the label's box, grown to its text when auto-sized
@@ -54,6 +57,8 @@ class FormView {
         int flags = 0;
     };
     LabelLayout layout_label(const Label& label) const;
+
+  private:
     QRectF sprite_rect(const Image& image, qreal dpr) const;
     QRectF shape_rect(const Shape& shape, qreal dpr) const;
 

@@ -1,6 +1,7 @@
 #include "ui/qt/form_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #if MURANKO_HAVE_XCB
 #include <xcb/xcb.h>
@@ -38,6 +40,11 @@ class ClientArea : public QWidget {
     void detach() { form_ = nullptr; }
 
   protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        // A click on the playfield ends any use of the menu bar by the keyboard.
+        if (auto* window = qobject_cast<FormWindow*>(parentWidget())) window->take_keys();
+        QWidget::mousePressEvent(event);
+    }
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
         if (form_ == nullptr) {
@@ -148,9 +155,43 @@ void FormWindow::present() {
     show();
     raise();
     activateWindow();
-    // Without a focus widget of its own the window would leave the keyboard to the menu bar
-    // after a menu was used from the keyboard, and the form would get no more keys.
-    if (focusWidget() == nullptr) setFocus(Qt::ActiveWindowFocusReason);
+    // The focus it will have once activated: the menu bar gives it back after keyboard use.
+    if (focusWidget() == nullptr) key_owner()->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+QWidget* FormWindow::key_owner() {
+    if (form_ != nullptr) {
+        for (const Control* control : form_->controls()) {
+            if (control->kind() != ControlKind::button) continue;
+            QPushButton* push = buttons_.at(static_cast<const Button*>(control));
+            if (push->isVisibleTo(this) && push->isEnabled()) return push;
+        }
+    }
+    return this;
+}
+
+bool FormWindow::is_button(const QWidget* widget) const {
+    return std::any_of(buttons_.begin(), buttons_.end(),
+                       [widget](const auto& entry) { return entry.second == widget; });
+}
+
+bool FormWindow::menu_in_use() const {
+    if (QApplication::activePopupWidget() != nullptr) return true;
+    return menu_bar_ != nullptr && menu_bar_->hasFocus() && menu_bar_->activeAction() != nullptr;
+}
+
+void FormWindow::take_keys() {
+    if (form_ == nullptr || QApplication::activePopupWidget() != nullptr) return;
+    if (is_button(focusWidget())) return;
+    key_owner()->setFocus(Qt::OtherFocusReason);
+}
+
+bool FormWindow::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // Qt gives an activated window back the focus widget it had, which may be the menu bar
+    // that was left while it moved through the menus (a message box came up meanwhile).
+    if (event->type() == QEvent::WindowActivate) take_keys();
+    return handled;
 }
 
 void FormWindow::build_menus() {
@@ -166,6 +207,7 @@ void FormWindow::build_menus() {
                 // In the window even where the desktop offers a global menu bar, so that the
                 // client area keeps its place below it.
                 menu_bar_->setNativeMenuBar(false);
+                menu_bar_->installEventFilter(this);
                 layout()->setMenuBar(menu_bar_);
             }
             QMenu* menu = menu_bar_->addMenu(to_qstring(item->caption()));
@@ -286,8 +328,8 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool FormWindow::deliver_key(const QKeyEvent& event) {
-    // Alt with a letter opens a menu by its access key.
-    if (form_ == nullptr || (event.modifiers() & Qt::AltModifier)) return false;
+    // Alt with a menu's access key never gets here: the menu bar's shortcut takes it first.
+    if (form_ == nullptr) return false;
     const int code = virtual_key(event.key());
     if (code == 0) return false;
     form_->runtime().key_down(*form_, code, shift_state(event.modifiers()));
@@ -295,17 +337,26 @@ bool FormWindow::deliver_key(const QKeyEvent& event) {
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
-    // While a control has the focus, the form sees keys only with key preview (eventFilter).
-    const QWidget* focus = focusWidget();
-    const bool control_focused = focus != nullptr && focus != this;
-    if (!control_focused && deliver_key(*event)) return;
+    // While a button has the focus, the form sees keys only with key preview (eventFilter).
+    if (!is_button(focusWidget()) && deliver_key(*event)) return;
     QWidget::keyPressEvent(event);
 }
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && form_ != nullptr && form_->key_preview()) {
-        deliver_key(*static_cast<QKeyEvent*>(event));
+    if (event->type() != QEvent::KeyPress || form_ == nullptr) {
+        return QWidget::eventFilter(watched, event);
     }
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == menu_bar_) {
+        // The menu bar kept the focus after it was used (Qt hands it back only to a widget
+        // that had the focus before): the key is the form's, not a menu's access letter.
+        if (menu_in_use()) return false;
+        take_keys();
+        if (focusWidget() == menu_bar_) return false;
+        QCoreApplication::sendEvent(focusWidget(), key);
+        return true;
+    }
+    if (form_->key_preview()) deliver_key(*key);
     return QWidget::eventFilter(watched, event);
 }
 

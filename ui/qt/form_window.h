@@ -35,6 +35,10 @@ class FormWindow : public QWidget {
 
     // Shows the window (centred on its screen the first time), raises and activates it.
     void present();
+    // Gives the keys back to the form: the focus goes to the window itself, or to the form's
+    // first button on a form that has one, unless a button has it or a menu is open. Done
+    // whenever the window is activated, after a message box, and on a click on the client area.
+    void take_keys();
 
     // Redraws at once, for each changed control, what it covered before and what it covers
     // now, and brings its button or menu action up to date.
@@ -52,6 +56,7 @@ class FormWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     void build_menus();
@@ -61,6 +66,11 @@ class FormWindow : public QWidget {
     void menu_chosen(const MenuItem& item);
     // Hands a key to the form's key-down handler; false when the form does not take it.
     bool deliver_key(const QKeyEvent& event);
+    // Where the keys belong while no menu is open: the first visible button, else the window.
+    QWidget* key_owner();
+    bool is_button(const QWidget* widget) const;
+    // The menu bar moves through its menus by the keyboard, or one of its menus is open.
+    bool menu_in_use() const;
     // The last painted rectangle of every visual control, from the model as it is now.
     void remember_all_rects();
 

@@ -19,9 +19,37 @@ int virtual_key(int qt_key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             return 13;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return 9;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
+        case Qt::Key_Pause:
+            return 19;
+        case Qt::Key_CapsLock:
+            return 20;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Delete:
+            return 46;
         default:
             break;
     }
+    if (qt_key >= Qt::Key_F1 && qt_key <= Qt::Key_F12) return 112 + (qt_key - Qt::Key_F1);
     // Qt's codes for A-Z and 0-9 are their ASCII codes, as are the virtual-key codes.
     if (qt_key >= Qt::Key_A && qt_key <= Qt::Key_Z) return qt_key;
     if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9) return qt_key;

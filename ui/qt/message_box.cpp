@@ -1,5 +1,6 @@
 #include "ui/qt/message_box.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QIcon>
 #include <QLabel>
@@ -11,11 +12,13 @@
 
 namespace ui::qt {
 
-MessageBox::MessageBox(const QString& text, int style, const QString& title)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
+MessageBox::MessageBox(const QString& text, int style, const QString& title, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint),
       text_(new QLabel(text, this)) {
     setWindowTitle(title);
+    // Not the owner's icon, which a help form has of its own.
+    setWindowIcon(QApplication::windowIcon());
     setWindowModality(Qt::ApplicationModal);
 
     text_->setTextFormat(Qt::PlainText);

@@ -133,8 +133,15 @@ void QtRuntime::settled() {
 void QtRuntime::show_box(const std::string& text, int style, const std::string& title) {
     stop_wake();
     repaint_pass();
-    MessageBox box(QString::fromStdString(text), style, QString::fromStdString(title));
+    // The box belongs to the window of the form whose handler opened it, else to the active one.
+    FormWindow* owner = running_form() != nullptr ? window(*running_form()) : nullptr;
+    if (owner == nullptr || !owner->isVisible()) {
+        owner = qobject_cast<FormWindow*>(QApplication::activeWindow());
+    }
+    MessageBox box(QString::fromStdString(text), style, QString::fromStdString(title), owner);
     box.exec();
+    // Whatever held the keyboard when the box came (the menu bar, say), the forms get it back.
+    for (auto& [form, w] : windows_) w->take_keys();
 }
 
 void QtRuntime::ring_bell() {
