@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libxcb1-dev libgtest-dev fonts-dejavu-core
-          fonts-liberation2 xvfb xauth)
+          xvfb xauth openbox xdotool x11-utils imagemagick fonts-liberation2 python3)
 
 install_missing() {
     local missing=()

@@ -1,0 +1,165 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios: the real program in real windows under Xvfb and openbox.
+
+  scenarios.py --program build/muranko NAME...   run the named scenarios (each in a new session)
+  scenarios.py --list                            name them
+"""
+
+import argparse
+import signal
+import sys
+import time
+
+import e2e
+from e2e import GAME_SIZE, Failure, wait_until
+
+SCENARIOS = {}
+
+
+def scenario(function):
+    SCENARIOS[function.__name__] = function
+    return function
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+# --- the single-player game window ----------------------------------------------------------
+
+def game_window(session, timeout=10.0):
+    """The game form's window: "Muranko" with a title bar, the playfield under a menu bar."""
+    def shown():
+        return [w for w in session.find("Muranko", framed=True)
+                if w.width == GAME_SIZE[0] and w.height > GAME_SIZE[1]]
+    return wait_until("the game window", shown, timeout)[0]
+
+
+def playfield_box(window, left, top, width=8.51, height=10.27):
+    """Pixel box in the window of a rectangle in game units (x and y from -60 to 60)."""
+    menu_bar = window.height - GAME_SIZE[1]
+
+    def px(value, size):
+        return round((value + 60) * size / 120)
+    return (px(left, GAME_SIZE[0]), menu_bar + px(top, GAME_SIZE[1]),
+            px(left + width, GAME_SIZE[0]), menu_bar + px(top + height, GAME_SIZE[1]))
+
+
+def smiley_yellow(r, g, b):
+    return r > 200 and g > 170 and b < 90
+
+
+def ball_pixels(session, window, left, top):
+    """Yellow pixels of the ball's sprite box at (left, top), in game units."""
+    return session.grab(window).count(smiley_yellow, playfield_box(window, left, top))
+
+
+def start_game(session, window):
+    session.menu(window, "s", "t")  # "&Spiel" > "S&tart"
+    session.wait_moving(window)
+
+
+def pause(session, window):
+    session.keys(window, "p")
+    wait_until("the game to pause", lambda: session.still(window, 0.7), 5, 0)
+
+
+def resume(session, window):
+    session.keys(window, "p")
+    session.wait_moving(window)
+
+
+def quit_from_menu(session, window):
+    started = time.monotonic()
+    session.menu(window, "s", "e")  # "&Spiel" > "Be&enden"
+    code = session.wait_exit(3)
+    check(code == 0, f"the program ended with {code}")
+    return time.monotonic() - started
+
+
+# --- scenarios ------------------------------------------------------------------------------
+
+@scenario
+def single_player_game(session):
+    """Start from the menu, steer, pause, resume, abort, and "Be&enden" ends the program."""
+    window = game_window(session)
+    check(window.framed and "SKIP_TASKBAR" not in window.states, f"{window} is no game window")
+    start_game(session, window)
+
+    # The ball waits at the centre until a key steers it; paused it stands still.
+    pause(session, window)
+    check(ball_pixels(session, window, 0, 0) > 100, "no ball at the centre after Start")
+    session.keys(window, "Right")
+    resume(session, window)
+    time.sleep(1.0)  # 20 steps at 50 ms: the ball is about 20 units right
+    pause(session, window)
+    check(ball_pixels(session, window, 0, 0) < 20, "the ball did not leave the centre")
+    check(ball_pixels(session, window, 20, 0) + ball_pixels(session, window, 15, 0) > 100,
+          "the ball is not right of the centre after Right")
+
+    # Esc aborts: the ball goes, nothing moves, and P no longer resumes.
+    resume(session, window)
+    session.keys(window, "Escape")
+    wait_until("the game to stop", lambda: session.still(window, 0.7), 5, 0)
+    session.keys(window, "p")
+    check(session.still(window, 0.7), "P after Esc set the game going again")
+    check(quit_from_menu(session, window) < 2, "the program took too long to end")
+
+
+SCENARIO_TIMEOUT_S = 50
+
+
+def run(program, name):
+    def timed_out(*_):
+        raise Failure(f"the scenario took longer than {SCENARIO_TIMEOUT_S} s")
+
+    signal.signal(signal.SIGALRM, timed_out)
+    signal.signal(signal.SIGTERM, timed_out)  # a test timeout: stop the display and the program
+    signal.alarm(SCENARIO_TIMEOUT_S)
+    started = time.monotonic()
+    try:
+        with e2e.Session(program) as session:
+            try:
+                SCENARIOS[name](session)
+                if session.running():
+                    raise Failure("the program still runs at the end of the scenario")
+                warnings = session.stderr_lines()
+                check(not warnings, "the program wrote to stderr:\n  " + "\n  ".join(warnings))
+            except Failure:
+                for line in session.stderr_lines():
+                    print(f"  program stderr: {line}", file=sys.stderr)
+                print(f"  windows: {session.windows()}", file=sys.stderr)
+                raise
+    finally:
+        signal.alarm(0)
+    print(f"{name}: passed in {time.monotonic() - started:.1f} s")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--program", help="the muranko binary")
+    parser.add_argument("--list", action="store_true", help="print the scenarios' names")
+    parser.add_argument("names", nargs="*")
+    args = parser.parse_args()
+    if args.list:
+        print("\n".join(SCENARIOS))
+        return 0
+    if not args.program or not args.names:
+        parser.error("give --program and at least one scenario")
+    for name in args.names:
+        if name not in SCENARIOS:
+            parser.error(f"no scenario {name!r}")
+    failed = 0
+    for name in args.names:
+        try:
+            run(args.program, name)
+        except Failure as failure:
+            print(f"{name}: FAILED: {failure}", file=sys.stderr)
+            failed += 1
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
