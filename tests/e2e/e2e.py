@@ -273,8 +273,9 @@ class Session:
         wait_until("the menu to close", lambda: not self.menu_open(), 5)
 
     def click_close_box(self, window):
-        """Clicks the close box at the right end of the window's title bar."""
-        left, right, top, _ = window.frame
+        """Brings the window to the front and clicks the close box at the end of its title bar."""
+        self.activate(window)
+        _, right, top, _ = window.frame
         if not top:
             raise Failure(f"{window} has no title bar")
         x = window.x + window.width + right - top // 2

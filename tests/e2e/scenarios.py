@@ -107,6 +107,55 @@ def single_player_game(session):
     check(quit_from_menu(session, window) < 2, "the program took too long to end")
 
 
+# The "&?" menu's entries: the keys that choose each, its window's caption and client size.
+SINGLE_PLAYER_DIALOGS = [
+    (("h",), "Hilfe", (269, 210)),
+    (("Down", "Return"), "Tastaturbelegung", (197, 215)),
+    (("udiaeresis",), "Info", (257, 204)),
+]
+
+
+def open_dialog(session, game, entry_keys, caption, size):
+    session.menu(game, "question", *entry_keys)
+    dialog = session.wait_window(caption, size=size, framed=True)
+    check("SKIP_TASKBAR" not in dialog.states, f"{dialog} is left out of the task bar")
+    return dialog
+
+
+@scenario
+def single_player_dialogs(session):
+    """Each dialog of "&?" opens over the running game, and Enter closes it."""
+    game = game_window(session)
+    start_game(session, game)
+    for entry_keys, caption, size in SINGLE_PLAYER_DIALOGS:
+        dialog = open_dialog(session, game, entry_keys, caption, size)
+        session.wait_moving(game)  # the game goes on behind the dialog
+        session.keys(dialog, "Return")
+        session.wait_gone(dialog)
+        check(session.find("Muranko", framed=True), "the game window went with the dialog")
+        session.wait_moving(game)
+    pause(session, game)  # the keys reach the game again
+    check(quit_from_menu(session, game) < 2, "the program took too long to end")
+
+
+@scenario
+def close_every_window(session):
+    """Closing the windows one by one with their close boxes ends the program after the last."""
+    game = game_window(session)
+    for entry_keys, caption, size in SINGLE_PLAYER_DIALOGS:
+        open_dialog(session, game, entry_keys, caption, size)
+    windows = session.windows()
+    check(len(windows) == 1 + len(SINGLE_PLAYER_DIALOGS), f"windows open: {windows}")
+    for i, window in enumerate(windows):
+        session.click_close_box(window)
+        if i + 1 < len(windows):
+            session.wait_gone(window)
+            check(len(session.windows()) == len(windows) - i - 1,
+                  f"closing {window} closed others too: {session.windows()}")
+    code = session.wait_exit(3)
+    check(code == 0, f"the program ended with {code}")
+
+
 SCENARIO_TIMEOUT_S = 50
 
 
