@@ -131,11 +131,17 @@ class Session:
         raise Failure("no free X display number")
 
     def _start_window_manager(self):
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self._env(),
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                   preexec_fn=_die_with_parent)
-        wait_until("openbox", lambda: "window id" in self._x("xprop", "-root",
-                                                             "_NET_SUPPORTING_WM_CHECK"))
+        log_path = os.path.join(self._tmp, "openbox.log")
+        with open(log_path, "wb") as log:
+            self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self._env(),
+                                       stdout=log, stderr=log, preexec_fn=_die_with_parent)
+
+        def ready():
+            if self.wm.poll() is not None:
+                with open(log_path, errors="replace") as log:
+                    raise Failure(f"openbox ended with {self.wm.returncode}: {log.read()}")
+            return "window id" in self._x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+        wait_until("openbox", ready)
 
     def start_program(self):
         """Starts (or starts again) the program; its stderr is kept for stderr_lines()."""
@@ -211,6 +217,16 @@ class Session:
     def menu_open(self):
         return any(w.popup for w in self._shown())
 
+    def menu_drawn(self):
+        """True once an open menu shows its entries (it takes the keys from then on)."""
+        for popup in (w for w in self._shown() if w.popup):
+            try:
+                frame = self.grab(popup)
+            except Failure:
+                return False
+            return len(set(frame.rgb[i:i + 3] for i in range(0, len(frame.rgb), 3 * 7))) > 2
+        return False
+
     def window_info(self, wid):
         info = self._x("xwininfo", "-id", wid)
         if "Absolute upper-left X" not in info:
@@ -268,7 +284,7 @@ class Session:
     def menu(self, window, access_key, *entry_keys):
         """Opens a menu with Alt and its access key, then types the keys of the entry."""
         self.keys(window, f"alt+{access_key}")
-        wait_until("the menu to open", self.menu_open, 5)
+        wait_until("the menu to open", self.menu_drawn, 5)
         self._x("xdotool", "key", "--delay", "40", *entry_keys, check=True)
         wait_until("the menu to close", lambda: not self.menu_open(), 5)
 
