@@ -253,15 +253,16 @@ class Session:
             [s.strip().replace("_NET_WM_STATE_", "") for s in states.group(1).split(",")
              if s.strip()] if states else [])
 
-    def find(self, name, size=None, framed=None):
-        """The program's windows named `name` (and of that client size / frame), if shown."""
+    def find(self, name, size=None, framed=None, exclude=()):
+        """The program's windows named `name` (and of that client size / frame), if shown,
+        leaving out the windows whose ids are in exclude."""
         def matches(w):
             return (w.name == name and (size is None or (w.width, w.height) == size)
-                    and (framed is None or w.framed == framed))
+                    and (framed is None or w.framed == framed) and w.id not in exclude)
         return [w for w in self.windows() if matches(w)]
 
     def wait_window(self, name, timeout=10.0, **kwargs):
-        found = wait_until(f"a window {name!r} {kwargs or ''}",
+        found = wait_until(f"a new window {name!r}",
                            lambda: self.find(name, **kwargs), timeout)
         return found[0]
 
@@ -300,6 +301,10 @@ class Session:
         self._x("xdotool", "click", "1", check=True)
 
     # --- pixels ----------------------------------------------------------------------------
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-silent", "-window", "root", path], env=self._env(),
+                       capture_output=True, timeout=10)
 
     def grab(self, window):
         """The window's client area as (width, height, RGB bytes)."""

@@ -6,12 +6,13 @@
 """
 
 import argparse
+import os
 import signal
 import sys
 import time
 
 import e2e
-from e2e import GAME_SIZE, Failure, wait_until
+from e2e import GAME_SIZE, LAUNCHER_SIZE, SPLASH_SIZE, Failure, wait_until
 
 SCENARIOS = {}
 
@@ -26,14 +27,69 @@ def check(condition, message):
         raise Failure(message)
 
 
-# --- the single-player game window ----------------------------------------------------------
+# --- the launcher ----------------------------------------------------------------------------
 
-def game_window(session, timeout=10.0):
-    """The game form's window: "Muranko" with a title bar, the playfield under a menu bar."""
+class Launcher:
+    """The launcher's window, and where its fish sprite is: each key first moves the sprite one
+    unit in its current direction (none before the first key), then Down sets down and Up up.
+    Space fires at the entry whose band holds the sprite's Top."""
+
+    BANDS = {"single": (-27, -21), "two": (-15, -9), "quit": (24, 30)}
+
+    def __init__(self, session):
+        self.session = session
+        self.window = session.wait_window("Menu", size=LAUNCHER_SIZE, framed=True)
+        self.top, self.direction = -25, 0
+
+    def _step(self):
+        if self.top <= -50:
+            self.direction = 1
+        if self.top >= 50:
+            self.direction = 2
+        self.top += {0: 0, 1: 1, 2: -1}[self.direction]
+
+    def choose(self, entry):
+        """Steers the sprite into the entry's band and fires at it."""
+        low, high = self.BANDS[entry]
+        keys = []
+        while not low <= self.top + {0: 0, 1: 1, 2: -1}[self.direction] <= high:
+            key = "Down" if self.top < low else "Up"
+            self._step()
+            self.direction = 1 if key == "Down" else 2
+            keys.append(key)
+        self._step()
+        self.session.keys(self.window, *keys, "space", delay_ms=15)
+
+
+def splash_then_game(session, known=()):
+    """Waits for the borderless splash, then for the game window it shows 3 s later."""
+    splash = session.wait_window("Muranko", size=SPLASH_SIZE, framed=False)
+    shown = time.monotonic()
+    check("SKIP_TASKBAR" in splash.states, f"the splash {splash} is in the task bar")
+    window = game_window(session, known)
+    waited = time.monotonic() - shown
+    check(2.5 < waited < 6, f"the game came {waited:.1f} s after the splash, not 3 s")
+    check(not session.find("Muranko", size=SPLASH_SIZE), "the splash stays after the game came")
+    return window
+
+
+def open_game(session, launcher, entry):
+    known = {w.id for w in session.windows()}
+    launcher.choose(entry)
+    return splash_then_game(session, known)
+
+
+# --- the game windows ------------------------------------------------------------------------
+
+def game_window(session, known=(), timeout=10.0):
+    """A game form's window not among `known`: "Muranko", framed, the playfield under a menu
+    bar."""
     def shown():
-        return [w for w in session.find("Muranko", framed=True)
+        return [w for w in session.find("Muranko", framed=True, exclude=known)
                 if w.width == GAME_SIZE[0] and w.height > GAME_SIZE[1]]
-    return wait_until("the game window", shown, timeout)[0]
+    window = wait_until("the game window", shown, timeout)[0]
+    check("SKIP_TASKBAR" not in window.states, f"the game {window} is left out of the task bar")
+    return window
 
 
 def playfield_box(window, left, top, width=8.51, height=10.27):
@@ -50,8 +106,8 @@ def smiley_yellow(r, g, b):
     return r > 200 and g > 170 and b < 90
 
 
-def yellow_sprites(session, window, top=0):
-    """Lefts, in game units, of the yellow sprites (the ball, a pufferfish) across the row at
+def yellow_sprites(session, window, top):
+    """Lefts, in game units, of the yellow sprites (balls, pufferfish) across the row at
     `top`."""
     frame = session.grab(window)
     x0, y0, x1, y1 = playfield_box(window, -60, top, 120)
@@ -66,20 +122,24 @@ def yellow_sprites(session, window, top=0):
 
 
 class Ball:
-    """Follows the ball across its row from frame to frame, as the sprite nearest to where it
-    was last seen."""
+    """Follows a ball across its row from frame to frame, as the yellow sprite nearest to where
+    it was last seen."""
 
-    def __init__(self, session, window, left):
-        self.session, self.window, self.left = session, window, left
+    def __init__(self, session, window, left, top):
+        self.session, self.window, self.left, self.top = session, window, left, top
+        check(self.seen_at() is not None and abs(self.left - left) < 1,
+              f"no ball at ({left}, {top})")
 
     def seen_at(self):
-        sprites = yellow_sprites(self.session, self.window)
-        if sprites:
-            self.left = min(sprites, key=lambda left: abs(left - self.left))
+        sprites = yellow_sprites(self.session, self.window, self.top)
+        if not sprites:
+            return None
+        self.left = min(sprites, key=lambda left: abs(left - self.left))
         return self.left
 
     def wait(self, what, reached):
-        wait_until(f"the ball to move {what}", lambda: reached(self.seen_at()), 5, 0)
+        wait_until(f"the ball at ({self.left:.0f}, {self.top}) to move {what}",
+                   lambda: reached(self.seen_at() or self.left), 5, 0)
 
 
 def start_game(session, window):
@@ -100,86 +160,121 @@ def resume(session, window):
 def quit_from_menu(session, window):
     started = time.monotonic()
     session.menu(window, "s", "e")  # "&Spiel" > "Be&enden"
+    expect_exit(session, "Be&enden")
+    check(time.monotonic() - started < 2, "the program took too long to end")
+
+
+def expect_exit(session, cause):
     code = session.wait_exit(3)
-    check(code == 0, f"the program ended with {code}")
-    return time.monotonic() - started
+    check(code == 0, f"the program ended with {code} after {cause}")
+
+
+# The "&?" menu's entries: the keys that choose each, its window's caption and client size.
+DIALOGS = {
+    "single": [(("h",), "Hilfe", (269, 210)),
+               (("Down", "Return"), "Tastaturbelegung", (197, 215)),
+               (("udiaeresis",), "Info", (257, 204))],
+    "two": [(("h",), "Hilfe", (269, 210)),
+            (("Down", "Return"), "Tastaturbelegung", (186, 296)),
+            (("udiaeresis",), "Info", (245, 195))],
+}
+
+
+def open_dialog(session, game, entry_keys, caption, size):
+    known = {w.id for w in session.windows()}
+    session.menu(game, "question", *entry_keys)
+    dialog = session.wait_window(caption, size=size, framed=True, exclude=known)
+    check("SKIP_TASKBAR" not in dialog.states, f"{dialog} is left out of the task bar")
+    return dialog
 
 
 # --- scenarios ------------------------------------------------------------------------------
 
 @scenario
 def single_player_game(session):
-    """Start from the menu, steer, pause, resume, abort, and "Be&enden" ends the program."""
-    window = game_window(session)
-    check(window.framed and "SKIP_TASKBAR" not in window.states, f"{window} is no game window")
+    """Launcher, splash, game: start, steer, pause, abort, and "Be&enden" ends the program."""
+    launcher = Launcher(session)
+    check("SKIP_TASKBAR" in launcher.window.states, "the launcher is in the task bar")
+    window = open_game(session, launcher, "single")
     start_game(session, window)
 
     # The ball waits at the centre until a key steers it.
     pause(session, window)
-    check(any(abs(left) < 1 for left in yellow_sprites(session, window)),
-          "the ball is not at the centre after Start")
-    ball = Ball(session, window, 0)
+    ball = Ball(session, window, 0, 0)
     session.keys(window, "Right")
     resume(session, window)
     ball.wait("right", lambda left: left > 5)
     session.keys(window, "Left")
     ball.wait("left", lambda left: left < 0)
 
-    # Esc aborts: the ball goes, nothing moves, and P no longer resumes.
+    # Esc aborts: nothing moves any more, and P does not set it going again.
     session.keys(window, "Escape")
     wait_until("the game to stop", lambda: session.still(window, 0.7), 5, 0)
     session.keys(window, "p")
     check(session.still(window, 0.7), "P after Esc set the game going again")
-    check(quit_from_menu(session, window) < 2, "the program took too long to end")
-
-
-# The "&?" menu's entries: the keys that choose each, its window's caption and client size.
-SINGLE_PLAYER_DIALOGS = [
-    (("h",), "Hilfe", (269, 210)),
-    (("Down", "Return"), "Tastaturbelegung", (197, 215)),
-    (("udiaeresis",), "Info", (257, 204)),
-]
-
-
-def open_dialog(session, game, entry_keys, caption, size):
-    session.menu(game, "question", *entry_keys)
-    dialog = session.wait_window(caption, size=size, framed=True)
-    check("SKIP_TASKBAR" not in dialog.states, f"{dialog} is left out of the task bar")
-    return dialog
+    quit_from_menu(session, window)
 
 
 @scenario
-def single_player_dialogs(session):
-    """Each dialog of "&?" opens over the running game, and Enter closes it."""
-    game = game_window(session)
-    start_game(session, game)
-    for entry_keys, caption, size in SINGLE_PLAYER_DIALOGS:
-        dialog = open_dialog(session, game, entry_keys, caption, size)
-        session.wait_moving(game)  # the game goes on behind the dialog
-        session.keys(dialog, "Return")
-        session.wait_gone(dialog)
-        check(session.find("Muranko", framed=True), "the game window went with the dialog")
-        session.wait_moving(game)
-    pause(session, game)  # the keys reach the game again
-    check(quit_from_menu(session, game) < 2, "the program took too long to end")
+def two_player_game(session):
+    """Launcher, splash, two-player game: both players steer; its close box leaves the
+    launcher, whose "Beenden" ends the program."""
+    launcher = Launcher(session)
+    window = open_game(session, launcher, "two")
+    start_game(session, window)
+    # Player 1 (the arrow keys) starts at (25, 25), player 2 (W, A, S, D) at (-25, 25).
+    players = [Ball(session, window, 25, 25), Ball(session, window, -25, 25)]
+    session.keys(window, "Right", "a")
+    players[0].wait("right", lambda left: left > 30)
+    players[1].wait("left", lambda left: left < -30)
+    pause(session, window)
+
+    session.click_close_box(window)
+    session.wait_gone(window)
+    check([w.name for w in session.windows()] == ["Menu"], f"left: {session.windows()}")
+    launcher.choose("quit")
+    expect_exit(session, "the launcher's Beenden")
+
+
+def dialogs_of(game):
+    def run(session):
+        window = open_game(session, Launcher(session), game)
+        start_game(session, window)
+        for entry_keys, caption, size in DIALOGS[game]:
+            dialog = open_dialog(session, window, entry_keys, caption, size)
+            session.wait_moving(window)  # the game goes on behind the dialog
+            session.keys(dialog, "Return")
+            session.wait_gone(dialog)
+            session.wait_moving(window)
+        pause(session, window)  # the keys reach the game again
+        quit_from_menu(session, window)
+    run.__doc__ = f"""Each dialog of the {game}-player game's "&?" menu opens over the running
+    game, and Enter closes it."""
+    return run
+
+
+SCENARIOS["single_player_dialogs"] = dialogs_of("single")
+SCENARIOS["two_player_dialogs"] = dialogs_of("two")
 
 
 @scenario
 def close_every_window(session):
-    """Closing the windows one by one with their close boxes ends the program after the last."""
-    game = game_window(session)
-    for entry_keys, caption, size in SINGLE_PLAYER_DIALOGS:
-        open_dialog(session, game, entry_keys, caption, size)
+    """The launcher, both games and their dialogs closed one by one with their close boxes:
+    the program ends after the last."""
+    launcher = Launcher(session)
+    for game in ("single", "two"):
+        window = open_game(session, launcher, game)
+        for entry_keys, caption, size in DIALOGS[game]:
+            open_dialog(session, window, entry_keys, caption, size)
     windows = session.windows()
-    check(len(windows) == 1 + len(SINGLE_PLAYER_DIALOGS), f"windows open: {windows}")
+    check(len(windows) == 9, f"windows open: {windows}")
     for i, window in enumerate(windows):
         session.click_close_box(window)
         if i + 1 < len(windows):
             session.wait_gone(window)
             check(len(session.windows()) == len(windows) - i - 1,
                   f"closing {window} closed others too: {session.windows()}")
-    code = session.wait_exit(3)
-    check(code == 0, f"the program ended with {code}")
+    expect_exit(session, "the last close box")
 
 
 SCENARIO_TIMEOUT_S = 50
@@ -205,6 +300,9 @@ def run(program, name):
                 for line in session.stderr_lines():
                     print(f"  program stderr: {line}", file=sys.stderr)
                 print(f"  windows: {session.windows()}", file=sys.stderr)
+                shot = os.path.abspath(f"e2e-{name}-failed.png")
+                session.screenshot(shot)
+                print(f"  screen: {shot}", file=sys.stderr)
                 raise
     finally:
         signal.alarm(0)
