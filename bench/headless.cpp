@@ -1,66 +1,94 @@
-// The game on the test runtime's virtual clock, run as fast as it goes.
+// A scenario on the test runtime's virtual clock, run as fast as it goes.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <vector>
 
 #include "app/forms.h"
 #include "bench/key_script.h"
 #include "bench/modes.h"
+#include "bench/scenario.h"
 #include "bench/stats.h"
-#include "single_player/frm_main.h"
+#include "ui/controls.h"
 #include "ui/test_runtime.h"
 
 namespace bench {
 
 namespace {
-// The longest step of the virtual clock between two looks at the game (has it ended?) and at
-// the wall clock.
+// The longest step of the virtual clock between two looks at the games (has one ended?) and
+// at the wall clock.
 constexpr std::int64_t kStepMs = 250;
+
+struct Player {
+    std::size_t game;
+    KeyScript script;
+    std::int64_t next_ms = 0;  // virtual time of its next press
+};
 }  // namespace
 
-int run_headless(double seconds) {
+int run_headless(const Scenario& scenario, double seconds) {
     ui::TestRuntime runtime;
     app::register_forms(runtime);
-    auto* game = dynamic_cast<single_player::frm_main*>(runtime.show(app::kStartForm));
-    if (game == nullptr) {
-        std::fprintf(stderr, "muranko-bench: the game form did not open\n");
-        return EXIT_FAILURE;
-    }
+    for (const char* name : scenario.forms) runtime.show(name);
     std::int64_t ticks = 0;
-    auto tick = game->tmr_timer1.on_timer;
-    game->tmr_timer1.on_timer = [&ticks, tick] {
-        ++ticks;
-        tick();
-    };
+    std::vector<ui::Form*> games;
+    std::vector<Player> players;
+    for (const GameSpec& spec : scenario.games) {
+        ui::Form* form = runtime.form(spec.form);
+        auto* timer = form != nullptr
+                          ? dynamic_cast<ui::Timer*>(form->find_control(spec.tick_timer))
+                          : nullptr;
+        if (timer == nullptr) {
+            std::fprintf(stderr, "muranko-bench: %s did not open\n", spec.form);
+            return EXIT_FAILURE;
+        }
+        auto tick = timer->on_timer;
+        timer->on_timer = [&ticks, tick] {
+            ++ticks;
+            tick();
+        };
+        for (const char* entry : spec.start_entries) runtime.click(spec.form, entry);
+        for (std::size_t p = 0; p < spec.players.size(); ++p) {
+            players.push_back(
+                {games.size(), KeyScript(spec.players[p], 0x2545F4914F6CDD1DULL + p)});
+        }
+        games.push_back(form);
+    }
     int fish_hits = 0;
     int out_of_air = 0;
     runtime.on_box = [&](const ui::BoxRecord& box) {
-        if (box.title == "Vorsicht!") ++fish_hits;
+        if (box.title.starts_with("Vorsicht") && box.text != "Ihnen ist die Luft ausgegangen!")
+            ++fish_hits;
         if (box.text == "Ihnen ist die Luft ausgegangen!") ++out_of_air;
     };
 
-    runtime.click("frm_main", "mnu_freak");
-    runtime.click("frm_main", "mnu_start");
-    KeyScript script;
-    int games = 1;
+    int restarts = 0;
     const std::int64_t start_ns = monotonic_ns();
     const std::int64_t end_ns = start_ns + static_cast<std::int64_t>(seconds * 1e9);
     const std::int64_t game_start_ms = runtime.now();
+    for (Player& player : players) player.next_ms = game_start_ms;
     std::int64_t now_ns = start_ns;
     while (now_ns < end_ns) {
-        const KeyPress press = script.next();
-        runtime.key("frm_main", press.key_code);
-        for (std::int64_t held = 0; held < press.hold_ms && now_ns < end_ns;) {
-            const std::int64_t step = std::min(kStepMs, press.hold_ms - held);
-            runtime.advance(step);
-            held += step;
-            if (game->Spiel_aktiv == 0) {
-                runtime.click("frm_main", "mnu_start");
-                ++games;
+        std::int64_t next_ms = std::numeric_limits<std::int64_t>::max();
+        for (Player& player : players) {
+            if (player.next_ms <= runtime.now()) {
+                const KeyPress press = player.script.next();
+                runtime.key(scenario.games[player.game].form, press.key_code);
+                player.next_ms = runtime.now() + press.hold_ms;
             }
-            now_ns = monotonic_ns();
+            next_ms = std::min(next_ms, player.next_ms);
         }
+        runtime.advance(std::min(kStepMs, next_ms - runtime.now()));
+        for (std::size_t g = 0; g < games.size(); ++g) {
+            const GameSpec& spec = scenario.games[g];
+            if (!spec.running(*games[g])) {
+                runtime.click(spec.form, spec.restart_entry);
+                ++restarts;
+            }
+        }
+        now_ns = monotonic_ns();
     }
     const double wall_s = static_cast<double>(now_ns - start_ns) / 1e9;
     const double game_s = static_cast<double>(runtime.now() - game_start_ms) / 1000.0;
@@ -68,7 +96,7 @@ int run_headless(double seconds) {
     report("game_s", game_s);
     report("speed", game_s / wall_s);
     report("ticks", static_cast<double>(ticks));
-    report("games", games);
+    report("restarts", restarts);
     report("fish_hits", fish_hits);
     report("out_of_air", out_of_air);
     report("boxes", static_cast<double>(runtime.boxes().size()));

@@ -1,15 +1,10 @@
 #include "bench/key_script.h"
 
-#include <array>
+#include <utility>
 
 namespace bench {
 
-namespace {
-constexpr int kLeft = 37;
-constexpr int kDown = 40;
-// Arrows and their letter twins, so that both paths of the key handler are taken.
-constexpr std::array<int, 8> kSteering = {37, 38, 39, 40, 65, 87, 68, 83};
-}  // namespace
+KeyScript::KeyScript(KeySet keys, std::uint64_t seed) : keys_(std::move(keys)), state_(seed) {}
 
 std::uint32_t KeyScript::random_below(std::uint32_t n) {
     // xorshift64*: fixed seed, so every run steers alike.
@@ -22,12 +17,10 @@ std::uint32_t KeyScript::random_below(std::uint32_t n) {
 KeyPress KeyScript::next() {
     if (queued_.empty()) {
         if (++presses_ % 6 == 0) {
-            // The ball moves one unit per 50 ms on a field 120 units wide: left to the border
-            // (where it turns back a little), then down along the tanks.
-            queued_.push_back({kLeft, 3500});
-            queued_.push_back({kDown, 3000});
+            queued_.insert(queued_.end(), keys_.run_to_air.begin(), keys_.run_to_air.end());
         } else {
-            queued_.push_back({kSteering[random_below(kSteering.size())],
+            const auto count = static_cast<std::uint32_t>(keys_.steering.size());
+            queued_.push_back({keys_.steering[random_below(count)],
                                300 + static_cast<std::int64_t>(random_below(1200))});
         }
     }

@@ -1,11 +1,12 @@
-// The steering of a benchmark game: an endless, fixed sequence of key presses, the same on
-// every run and for every runtime. Mostly a direction key every 0.3 to 1.5 s, and every sixth
-// press a run to the air tanks in the lower left corner, so that the air is refilled now and
-// then and games last as they do for a player.
+// The steering of one benchmark player: an endless, fixed sequence of key presses, the same on
+// every run and for every runtime. Mostly a steering key every 0.3 to 1.5 s, and every sixth
+// press a run to the air spot, so that the air is refilled now and then and games last as
+// they do for a player.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 namespace bench {
 
@@ -14,14 +15,22 @@ struct KeyPress {
     std::int64_t hold_ms = 0;  // game time until the next press
 };
 
+// The keys of one player.
+struct KeySet {
+    std::vector<int> steering;         // drawn from at random
+    std::vector<KeyPress> run_to_air;  // from anywhere to the air spot
+};
+
 class KeyScript {
   public:
+    KeyScript(KeySet keys, std::uint64_t seed);
     KeyPress next();
 
   private:
     std::uint32_t random_below(std::uint32_t n);
 
-    std::uint64_t state_ = 0x2545F4914F6CDD1DULL;
+    KeySet keys_;
+    std::uint64_t state_;
     int presses_ = 0;
     std::deque<KeyPress> queued_;
 };

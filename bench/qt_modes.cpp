@@ -1,4 +1,4 @@
-// The child modes that run a Qt event loop: the game with a raw timer beside it, the full
+// The child modes that run a Qt event loop: a scenario with a raw timer beside it, the full
 // repaint reference, and the two start-up modes.
 #include <QApplication>
 #include <QKeyEvent>
@@ -6,20 +6,24 @@
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/forms.h"
 #include "bench/key_script.h"
 #include "bench/modes.h"
+#include "bench/scenario.h"
 #include "bench/stats.h"
-#include "single_player/frm_main.h"
+#include "ui/controls.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/qt_runtime.h"
@@ -123,10 +127,12 @@ void report_cpu(const CpuTime& start, std::int64_t wall_ns) {
            static_cast<double>(now.waits - start.waits) * 1e9 / static_cast<double>(wall_ns));
 }
 
-// Counts the paint events of a widget and the rectangles of their regions.
+// Counts the paint events of widgets and the rectangles of their regions.
 class PaintCounter : public QObject {
   public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    PaintCounter() = default;
+    explicit PaintCounter(QWidget& widget) { watch(widget); }
+    void watch(QWidget& widget) { widget.installEventFilter(this); }
     void reset() { paints_ = rects_ = 0; }
     void report_counts() const {
         report("paints", paints_);
@@ -147,33 +153,55 @@ class PaintCounter : public QObject {
     int rects_ = 0;
 };
 
-// One measured run of the game, with or without the raw timer beside it.
-class GameRun {
+// One measured run of a scenario, with or without the raw timer beside it.
+class ScenarioRun {
   public:
-    GameRun(BenchRuntime& runtime, single_player::frm_main& game, ui::qt::FormWindow& window,
-            double seconds, bool with_raw_timer)
+    ScenarioRun(BenchRuntime& runtime, const Scenario& scenario, double seconds,
+                bool with_raw_timer)
         : runtime_(runtime),
-          game_(game),
-          window_(window),
+          scenario_(scenario),
           seconds_(seconds),
           with_raw_timer_(with_raw_timer),
-          paints_(*window.client_area()) {
+          games_(scenario.games.size()) {
         const auto expected = static_cast<std::size_t>(seconds * 20 + 100);
-        ticks_.reserve(expected);
         raw_late_us_.reserve(expected);
-
         runtime_.on_box = [this](const std::string& title) { box(title); };
-        // Every tick of tmr_timer1 is timed against the due time it fired for.
-        auto tick = game_.tmr_timer1.on_timer;
-        game_.tmr_timer1.on_timer = [this, tick] {
-            if (measuring_) {
-                const std::int64_t now = runtime_.now_ns();
-                const std::int64_t due = runtime_.firing_due().value_or(-1);
-                ticks_.push_back(
-                    {due, static_cast<double>(now - due * 1'000'000) / 1000.0, arming_events_});
+
+        for (std::size_t g = 0; g < games_.size(); ++g) {
+            const GameSpec& spec = scenario_.games[g];
+            Game& game = games_[g];
+            game.form = runtime_.form(spec.form);
+            game.window = game.form != nullptr ? runtime_.window(*game.form) : nullptr;
+            auto* timer = game.form != nullptr
+                              ? dynamic_cast<ui::Timer*>(game.form->find_control(spec.tick_timer))
+                              : nullptr;
+            if (game.window == nullptr || timer == nullptr) continue;
+            game.ticks.reserve(expected);
+            // Every tick is timed against the due time it fired for.
+            auto tick = timer->on_timer;
+            timer->on_timer = [this, &game, tick] {
+                if (measuring_) {
+                    const std::int64_t now = runtime_.now_ns();
+                    const std::int64_t due = runtime_.firing_due().value_or(-1);
+                    game.ticks.push_back(
+                        {due, static_cast<double>(now - due * 1'000'000) / 1000.0, arming_events_});
+                }
+                tick();
+            };
+            for (std::size_t p = 0; p < spec.players.size(); ++p) {
+                auto player = std::make_unique<Player>(spec.players[p], 0x2545F4914F6CDD1DULL + p);
+                player->window = game.window;
+                player->timer.setSingleShot(true);
+                Player* raw = player.get();
+                QObject::connect(&player->timer, &QTimer::timeout, &context_,
+                                 [raw] { press_next_key(*raw); });
+                players_.push_back(std::move(player));
             }
-            tick();
-        };
+        }
+        for (ui::Form* form : runtime_.forms()) {
+            if (ui::qt::FormWindow* window = runtime_.window(*form))
+                paints_.watch(*window->client_area());
+        }
 
         raw_.setTimerType(Qt::PreciseTimer);
         raw_.setInterval(std::chrono::milliseconds(kTickNs / 1'000'000));
@@ -183,20 +211,24 @@ class GameRun {
             raw_late_us_.push_back(static_cast<double>(now - raw_start_ns_ - raw_count_ * kTickNs) /
                                    1000.0);
         });
-        keys_.setSingleShot(true);
-        QObject::connect(&keys_, &QTimer::timeout, &context_, [this] { press_next_key(); });
+    }
+
+    bool ready() const {
+        return std::all_of(games_.begin(), games_.end(),
+                           [](const Game& g) { return g.window != nullptr; });
     }
 
     void start() {
-        choose("mnu_freak");
-        choose("mnu_start");
+        for (std::size_t g = 0; g < games_.size(); ++g) {
+            for (const char* entry : scenario_.games[g].start_entries) choose(games_[g], entry);
+        }
         measuring_ = true;
         cpu_start_ = cpu_time();
         wall_start_ns_ = monotonic_ns();
         paints_.reset();
         raw_start_ns_ = monotonic_ns();
         if (with_raw_timer_) raw_.start();
-        press_next_key();
+        for (auto& player : players_) press_next_key(*player);
         QTimer::singleShot(std::chrono::milliseconds(static_cast<std::int64_t>(seconds_ * 1000)),
                            &context_, [this] { finish(); });
     }
@@ -207,30 +239,45 @@ class GameRun {
         double late_us;
         int arming_events;  // boxes and restarts so far: each re-arms the timers
     };
+    struct Game {
+        ui::Form* form = nullptr;
+        ui::qt::FormWindow* window = nullptr;
+        std::vector<Tick> ticks;
+    };
+    struct Player {
+        Player(KeySet keys, std::uint64_t seed) : script(std::move(keys), seed) {}
+        KeyScript script;
+        ui::qt::FormWindow* window = nullptr;
+        QTimer timer;
+    };
 
-    void choose(const char* entry) {
-        if (QAction* action = window_.menu_action(entry)) action->trigger();
+    static void choose(const Game& game, const char* entry) {
+        if (QAction* action = game.window->menu_action(entry)) action->trigger();
     }
 
-    void press_next_key() {
-        const KeyPress press = script_.next();
+    static void press_next_key(Player& player) {
+        const KeyPress press = player.script.next();
         QKeyEvent event(QEvent::KeyPress, qt_key(press.key_code), Qt::NoModifier);
-        QCoreApplication::sendEvent(&window_, &event);
-        keys_.start(std::chrono::milliseconds(press.hold_ms));
+        QCoreApplication::sendEvent(player.window, &event);
+        player.timer.start(std::chrono::milliseconds(press.hold_ms));
     }
 
     void box(const std::string& title) {
         ++boxes_;
         ++arming_events_;
-        if (title == "Vorsicht!") ++fish_hits_;
-        // The box's handler ends the game after the box; restart once it has returned.
+        if (title.starts_with("Vorsicht")) ++warnings_;
+        // A box's handler may end its game after the box; restart once it has returned.
         QMetaObject::invokeMethod(
             &context_,
             [this] {
-                if (measuring_ && game_.Spiel_aktiv == 0) {
-                    ++restarts_;
-                    ++arming_events_;
-                    choose("mnu_start");
+                if (!measuring_) return;
+                for (std::size_t g = 0; g < games_.size(); ++g) {
+                    const GameSpec& spec = scenario_.games[g];
+                    if (!spec.running(*games_[g].form)) {
+                        ++restarts_;
+                        ++arming_events_;
+                        choose(games_[g], spec.restart_entry);
+                    }
                 }
             },
             Qt::QueuedConnection);
@@ -241,19 +288,27 @@ class GameRun {
         const std::int64_t wall = monotonic_ns() - wall_start_ns_;
         report_cpu(cpu_start_, wall);
         raw_.stop();
-        keys_.stop();
+        for (auto& player : players_) player->timer.stop();
 
         std::vector<double> late_us;
-        late_us.reserve(ticks_.size());
+        double drift_us = 0;
+        std::size_t tick_count = 0;
         int rebased = 0;
-        for (std::size_t i = 0; i < ticks_.size(); ++i) {
-            late_us.push_back(ticks_[i].late_us);
-            // A tick that does not follow its predecessor by one interval with no box or
-            // restart between them means the schedule was taken up from the present.
-            if (i > 0 && ticks_[i].due_ms - ticks_[i - 1].due_ms != kTickNs / 1'000'000 &&
-                ticks_[i].arming_events == ticks_[i - 1].arming_events) {
-                ++rebased;
+        for (const Game& game : games_) {
+            const std::vector<Tick>& ticks = game.ticks;
+            tick_count += ticks.size();
+            for (std::size_t i = 0; i < ticks.size(); ++i) {
+                late_us.push_back(ticks[i].late_us);
+                // A tick that does not follow its predecessor by one interval with no box or
+                // restart between them means the schedule was taken up from the present.
+                if (i > 0 && ticks[i].due_ms - ticks[i - 1].due_ms != kTickNs / 1'000'000 &&
+                    ticks[i].arming_events == ticks[i - 1].arming_events) {
+                    ++rebased;
+                }
             }
+            // The worst game's last tick.
+            if (!ticks.empty() && std::fabs(ticks.back().late_us) > std::fabs(drift_us))
+                drift_us = ticks.back().late_us;
         }
         const Lateness ours = summarize(late_us);
         const Lateness raw = summarize(raw_late_us_);
@@ -261,11 +316,11 @@ class GameRun {
         report("platform", QGuiApplication::platformName().toStdString());
         report("wall_s", static_cast<double>(wall) / 1e9);
         paints_.report_counts();
-        report("ticks", static_cast<double>(ticks_.size()));
+        report("ticks", static_cast<double>(tick_count));
         report("tick_p50_us", ours.p50_us);
         report("tick_p99_us", ours.p99_us);
         report("tick_max_us", ours.max_us);
-        report("tick_drift_us", ours.last_us);
+        report("tick_drift_us", drift_us);
         report("tick_rebased", rebased);
         report("raw_ticks", static_cast<double>(raw_late_us_.size()));
         report("raw_p50_us", raw.p50_us);
@@ -273,23 +328,21 @@ class GameRun {
         report("raw_max_us", raw.max_us);
         report("raw_drift_us", raw.last_us);
         report("boxes", boxes_);
-        report("fish_hits", fish_hits_);
+        report("warnings", warnings_);
         report("restarts", restarts_);
         std::fflush(stdout);
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);  // not quit(): that would first close the windows
     }
 
     BenchRuntime& runtime_;
-    single_player::frm_main& game_;
-    ui::qt::FormWindow& window_;
+    const Scenario& scenario_;
     double seconds_;
     bool with_raw_timer_;
     QObject context_;
     QTimer raw_;
-    QTimer keys_;
-    KeyScript script_;
+    std::vector<Game> games_;
+    std::vector<std::unique_ptr<Player>> players_;
     bool measuring_ = false;
-    std::vector<Tick> ticks_;
     std::vector<double> raw_late_us_;
     std::int64_t raw_start_ns_ = 0;
     std::int64_t raw_count_ = 0;
@@ -298,7 +351,7 @@ class GameRun {
     std::int64_t wall_start_ns_ = 0;
     int arming_events_ = 0;
     int boxes_ = 0;
-    int fish_hits_ = 0;
+    int warnings_ = 0;
     int restarts_ = 0;
 };
 
@@ -343,19 +396,19 @@ class FullRepaint : public QWidget {
 
 }  // namespace
 
-int run_qt_game(int argc, char** argv, double seconds, bool with_raw_timer) {
+int run_qt_scenario(int argc, char** argv, const Scenario& scenario, double seconds,
+                    bool with_raw_timer) {
     ui::qt::QtRuntime::prepare_platform();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     BenchRuntime runtime;
     app::register_forms(runtime);
-    auto* game = dynamic_cast<single_player::frm_main*>(runtime.show(app::kStartForm));
-    ui::qt::FormWindow* window = game != nullptr ? runtime.window(*game) : nullptr;
-    if (window == nullptr) {
-        std::fprintf(stderr, "muranko-bench: the game form did not open\n");
+    for (const char* name : scenario.forms) runtime.show(name);
+    ScenarioRun run(runtime, scenario, seconds, with_raw_timer);
+    if (!run.ready()) {
+        std::fprintf(stderr, "muranko-bench: a game form of %s did not open\n", scenario.name);
         return EXIT_FAILURE;
     }
-    GameRun run(runtime, *game, *window, seconds, with_raw_timer);
     FirstPaint first_paint([&run] { QTimer::singleShot(kSettle, [&run] { run.start(); }); });
     return QApplication::exec();
 }
@@ -377,7 +430,7 @@ int run_full_repaint(int argc, char** argv, double seconds) {
         report("wall_s", static_cast<double>(wall) / 1e9);
         paints.report_counts();
         std::fflush(stdout);
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);  // not quit(): that would first close the windows
     };
     FirstPaint first_paint([&] {
         QTimer::singleShot(kSettle, [&] {
@@ -393,7 +446,7 @@ int run_full_repaint(int argc, char** argv, double seconds) {
     return QApplication::exec();
 }
 
-int run_startup(int argc, char** argv, bool game) {
+int run_startup(int argc, char** argv, bool program) {
     const char* spawned = std::getenv("MURANKO_BENCH_SPAWN_NS");
     if (spawned == nullptr) {
         std::fprintf(stderr, "muranko-bench: MURANKO_BENCH_SPAWN_NS is not set\n");
@@ -401,16 +454,16 @@ int run_startup(int argc, char** argv, bool game) {
     }
     const std::int64_t spawn_ns = std::strtoll(spawned, nullptr, 10);
 
-    if (game) ui::qt::QtRuntime::prepare_platform();
+    if (program) ui::qt::QtRuntime::prepare_platform();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     FirstPaint first_paint([spawn_ns] {
         report("startup_ms", static_cast<double>(monotonic_ns() - spawn_ns) / 1e6);
         report("platform", QGuiApplication::platformName().toStdString());
         std::fflush(stdout);
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);  // not quit(): that would first close the windows
     });
-    if (game) {
+    if (program) {
         // As app/main.cpp starts the program.
         ui::qt::QtRuntime runtime;
         app::register_forms(runtime);
