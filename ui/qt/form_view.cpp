@@ -233,11 +233,8 @@ void FormView::paint(QPainter& painter, const QRegion& dirty, qreal dpr, const Q
         for (const QRect& rect : dirty) {
             const QRect part = rect.intersected(shown_rect);
             if (part.isEmpty()) continue;
-            painter.save();
-            painter.setClipRect(part);
             painter.drawPixmap(part, background,
                                QRectF(part.topLeft() * dpr, QSizeF(part.size()) * dpr));
-            painter.restore();
         }
     }
 
