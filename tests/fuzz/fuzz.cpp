@@ -3,617 +3,400 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
+#include <iomanip>
+#include <memory>
 #include <ostream>
+#include <random>
 #include <sstream>
-#include <thread>
+#include <tuple>
 
 #include "app/forms.h"
-#include "single_player/frm_main.h"
 #include "tests/fuzz/invariants.h"
+#include "ui/test_runtime.h"
 
 namespace fuzz {
 
 namespace {
 
-// The shortest interval of the timers that move sprites, in milliseconds.
-constexpr std::int64_t kStepMs = 50;
-// Keys the games read: the arrows, A, D, P, S, W, Esc, and two they ignore, Space and Enter.
-constexpr std::array<int, 12> kGameKeys = {37, 38, 39, 40, 65, 68, 80, 83, 87, 27, 32, 13};
-constexpr const char* kUnknownForm = "frm_nirgends";
-constexpr const char* kUnknownControl = "nichts";
+using Kind = Event::Kind;
+// A program ends after this many events, so that a failing run replays in bounded time.
+constexpr std::size_t kProgramEvents = 5000;
+// A held key: the first repeat comes 500 ms after the press, then one each 33 ms.
+constexpr std::int64_t kRepeatDelayMs = 500;
+constexpr std::int64_t kRepeatMs = 33;
+// Keys that the forms read, and Enter, which they ignore.
+constexpr int kKeys[] = {37, 38, 39, 40, 65, 68, 83, 87, 80, 32, 27, 13};
+constexpr const char* kKinds[] = {"show", "close", "key", "click", "advance"};
 
-std::string poke_words(const Poke& p) {
-    switch (p.kind) {
-        case Poke::Kind::key:
-            return "key " + p.form + " " + std::to_string(p.code);
-        case Poke::Kind::click:
-            return "click " + p.form + " " + p.control;
-        case Poke::Kind::close:
-            return "close " + p.form;
-    }
-    return {};
+template <typename T>
+bool number(std::string_view text, T& value) {
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    return r.ec == std::errc{} && r.ptr == text.data() + text.size() && value >= 0;
 }
 
-std::vector<std::string_view> words(std::string_view line) {
-    std::vector<std::string_view> out;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
-        if (i > start) out.push_back(line.substr(start, i - start));
+Event make(Kind kind, std::string form = {}, std::string control = {}, int code = 0) {
+    Event e;
+    std::tie(e.kind, e.form, e.control, e.code) = std::tuple(kind, form, control, code);
+    return e;
+}
+
+std::vector<const ui::Control*> clickables(const ui::Form& form) {
+    std::vector<const ui::Control*> out;
+    for (const ui::Control* c : form.controls()) {
+        if (c->kind() == ui::ControlKind::menu || c->kind() == ui::ControlKind::button)
+            out.push_back(c);
     }
     return out;
 }
 
-template <typename T>
-bool number(std::string_view text, T& value) {
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    return result.ec == std::errc{} && result.ptr == text.data() + text.size();
+bool ends_program(std::string_view form, std::string_view control) {
+    return std::ranges::any_of(pilots(), [&](const Pilot& p) {
+        return p.ending && matches(p.form, form) && control == p.ending;
+    });
 }
 
-// True when the runtime should take a click on that control now: a menu entry (not a
-// separator) whose menus up to the bar are all enabled, or a visible button.
-bool clickable_now(const ui::TestRuntime& rt, std::string_view form, std::string_view control) {
-    if (rt.ended() || rt.box_open()) return false;
-    const ui::Form* f = rt.form(form);
-    if (f == nullptr) return false;
-    const ui::Control* c = f->find_control(control);
-    if (c == nullptr) return false;
-    if (const auto* item = dynamic_cast<const ui::MenuItem*>(c)) {
-        for (const ui::MenuItem* m = item; m != nullptr; m = m->parent()) {
-            if (!m->enabled()) return false;
-        }
-        return !item->is_separator();
+// One program under test, checking its rules after every event.
+class Program : public ui::TestRuntime {
+  public:
+    Program(const Config& config, std::map<std::string, long>* reached) : reached_(reached) {
+        on_log = [this](const std::string& line) {  // "@T load FORM", "@T end"
+            const std::size_t at = line.find(' ') + 1;
+            if (line.compare(at, 4, "load") == 0 || line.compare(at, 3, "end") == 0)
+                count(line.substr(at));
+            const std::string name = line.substr(std::min(at + 5, line.size()));
+            if (line.compare(at, 4, "load") == 0 && std::ranges::find(seen_, name) == seen_.end())
+                seen_.push_back(name);
+        };
+        on_box = [this](const ui::BoxRecord& box) { hold_box(box); };
+        Event start = make(Kind::show, config.start_form);
+        run(start, {}, [&] { config.register_forms(*this); });
     }
-    if (const auto* button = dynamic_cast<const ui::Button*>(c)) return button->visible();
-    return false;
-}
 
-bool is_clickable_kind(const ui::Control& c) {
-    return c.kind() == ui::ControlKind::menu || c.kind() == ui::ControlKind::button;
+    // Runs one event; a box it opens beyond its recorded holds gets one from `draw`, recorded.
+    std::optional<Failure> run(Event& event, const std::function<std::int64_t()>& draw,
+                               const std::function<void()>& before = {}) {
+        std::tie(current_, draw_, next_hold_) = std::tuple(&event, &draw, 0);
+        try {
+            if (before) before();
+            execute(event);
+        } catch (const std::exception& e) {
+            fail("exception", e.what());
+        }
+        current_ = nullptr;
+        return failure_;
+    }
+
+    std::int64_t played_ms() const { return now() - idle_ms_; }
+
+  protected:
+    void form_unloading(ui::Form& form) override {
+        records_.erase(&form);
+        TestRuntime::form_unloading(form);
+    }
+
+  private:
+    // What each range of a form looks at: controls, or (nullptr) the variables of those indexes.
+    struct Record {
+        std::vector<std::tuple<const Range*, const ui::Control*, std::size_t>> items;
+        std::vector<std::array<float, 2>> memory;  // one per rule
+    };
+
+    Record make_record(const ui::Form& form) {
+        Record r;
+        const std::vector<std::string> vars = form.dump_variables();
+        for (const Range& row : ranges()) {
+            if (!matches(row.form, form.name())) continue;
+            for (std::size_t i = 0; i < vars.size() && row.prop == Prop::value; ++i) {
+                if (matches(row.name, vars[i].substr(0, vars[i].find('='))))
+                    r.items.emplace_back(&row, nullptr, i);
+            }
+            for (const ui::Control* c : form.controls()) {
+                const bool fits =
+                    row.prop == Prop::interval
+                        ? c->kind() == ui::ControlKind::timer
+                        : dynamic_cast<const ui::VisualControl*>(c) && row.prop != Prop::value;
+                if (fits && matches(row.name, c->name())) r.items.emplace_back(&row, c, 0);
+            }
+        }
+        r.memory.resize(rules().size());
+        return r;
+    }
+
+    void fail(std::string check, std::string detail) {
+        if (!failure_) failure_ = Failure{std::move(check), std::move(detail), 0};
+    }
+    void count(const std::string& what) {
+        if (reached_) ++(*reached_)[what];
+    }
+
+    // Every property of every control and every variable, the log, the beeps, the next due time.
+    std::vector<std::string> snapshot() {
+        std::vector<std::string> s;
+        for (const ui::Form* form : forms()) {
+            for (const ui::Control* c : form->controls()) c->dump(s.emplace_back(c->name()));
+            for (std::string& v : form->dump_variables()) s.push_back(form->name() + "." + v);
+        }
+        s.push_back(std::to_string(log().size()) + " log lines, " + std::to_string(beeps()) +
+                    " beeps, next due " + std::to_string(scheduler().next_due().value_or(-1)));
+        return s;
+    }
+    void compare(const std::vector<std::string>& before, const char* check, std::string when) {
+        const auto after = snapshot();
+        const auto [x, y] = std::ranges::mismatch(before, after);
+        if (x != before.end() || y != after.end())
+            fail(check,
+                 when + (x == before.end() || y == after.end() ? ": forms changed"
+                                                               : ": " + *x + " became " + *y));
+    }
+
+    // While a box is open every form refuses input, and no timer fires however long it stays.
+    void hold_box(const ui::BoxRecord& box) {
+        std::int64_t hold = 0;
+        if (current_ && next_hold_ < current_->holds.size()) {
+            hold = current_->holds[next_hold_];
+        } else if (current_ && *draw_) {
+            current_->holds.push_back(hold = (*draw_)());
+        }
+        ++next_hold_;
+        count("box " + box.title);
+        if (hold > 0) count("box held open");
+        const auto before = snapshot();
+        for (const ui::Form* form : forms()) {
+            const auto c = clickables(*form);
+            const std::string name = form->name();
+            if (key(name, 32) || (!c.empty() && click(name, c.front()->name())) || close(name))
+                fail("box-not-modal", name + " took input while \"" + box.text + "\" was open");
+        }
+        advance(hold);
+        compare(before, "timer-during-box",
+                "\"" + box.text + "\" open " + std::to_string(hold) + " ms");
+    }
+
+    void execute(const Event& e) {
+        const bool open = form(e.form) != nullptr && !ended();
+        switch (e.kind) {
+            case Kind::show:
+                show(e.form);
+                break;
+            case Kind::close:  // and a closed form takes no close, key or click any more
+                if (close(e.form) != open || (open && close(e.form)))
+                    fail("close", e.form + (open ? " did not close" : " closed while not open"));
+                else if (open && (key(e.form, 32) || click(e.form, "mnu_start")))
+                    fail("closed-form-runs", "a closed " + e.form + " took a key or a click");
+                break;
+            case Kind::key:
+                for (int i = 0; i < e.repeat && !failure_; ++i) {
+                    if (i > 0) advance(i == 1 ? kRepeatDelayMs : kRepeatMs), check();
+                    key(e.form, e.code);
+                }
+                break;
+            case Kind::click:
+                if (click(e.form, e.control) && ends_program(e.form, e.control) && !ended())
+                    fail("end-missed", e.form + "." + e.control + " did not end the program");
+                break;
+            case Kind::advance:
+                advance(e.ms);
+                break;
+        }
+        check();
+    }
+
+    void check() {
+        if (!faults().empty()) fail("runtime-fault", faults().front());
+        if (box_open()) fail("box-left-open", "a box is still open between events");
+        if (ended()) return check_ended();
+        if (forms().empty()) fail("last-window", "the program runs on with no form loaded");
+        for (const ui::Form* form : forms()) check_form(*form);
+    }
+
+    void check_form(const ui::Form& form) {
+        auto [at, fresh] = records_.try_emplace(&form);
+        Record& r = at->second;
+        if (fresh) r = make_record(form);
+        std::vector<std::string> vars;
+        for (const auto& [row, control, var] : r.items) {
+            if (!control && vars.empty()) vars = form.dump_variables();
+            const auto* v = dynamic_cast<const ui::VisualControl*>(control);
+            if (v && !v->visible()) {
+                if (!std::isnan(row->park) && (v->left() != row->park || v->top() != row->park))
+                    fail(std::string(row->name) + " not parked",
+                         form.name() + "." + control->name() + " hidden off its park");
+                continue;
+            }
+            const std::string& line = control ? control->name() : vars[var];
+            const std::string name = line.substr(0, line.find('='));
+            if (line.ends_with("=empty")) continue;
+            float x = control ? 0 : std::stof(line.substr(name.size() + 1));
+            if (row->prop == Prop::interval)
+                x = static_cast<float>(static_cast<const ui::Timer*>(control)->interval());
+            if (row->prop == Prop::left) x = v->left();
+            if (row->prop == Prop::top || row->prop == Prop::bottom) x = v->top();
+            if (row->prop == Prop::height || row->prop == Prop::bottom) x += v->height();
+            if (x < row->low || x > row->high || (row->whole && std::floor(x) != x))
+                fail(std::string(row->name) + " out of range",
+                     form.name() + "." + name + " at " + ui::format_single(x) + ", not " +
+                         (row->whole ? "whole " : "") + ui::format_single(row->low) + ".." +
+                         ui::format_single(row->high));
+        }
+        for (std::size_t i = 0; i < rules().size(); ++i) {
+            const Rule& rule = rules()[i];
+            if (!matches(rule.form, form.name())) continue;
+            if (auto breach = rule.broken(form, r.memory[i]))
+                fail(rule.check, form.name() + ": " + *breach);
+        }
+    }
+
+    // After the end no handler runs: neither the clock nor any input changes anything.
+    void check_ended() {
+        if (idle_ms_ > 0) return;
+        const auto before = snapshot();
+        advance(idle_ms_ = 60000);
+        for (const std::string& name : seen_) {
+            if (key(name, 32) || click(name, "mnu_start") || close(name) || show(name) != nullptr)
+                fail("ended-runs", name + " took input after the program ended");
+        }
+        compare(before, "ended-runs", "after the end");
+    }
+
+    std::map<std::string, long>* reached_;
+    std::map<const ui::Form*, Record> records_;
+    std::vector<std::string> seen_;
+    std::optional<Failure> failure_;
+    Event* current_ = nullptr;
+    const std::function<std::int64_t()>* draw_ = nullptr;
+    std::size_t next_hold_ = 0;
+    std::int64_t idle_ms_ = 0;
+};
+
+// Fresh programs one after another: the next event after an end starts a new one.
+struct Programs {
+    const Config& config;
+    std::map<std::string, long>* reached = nullptr;
+    std::unique_ptr<Program> program = nullptr;
+    long count = 0;
+    std::int64_t ms = 0;
+
+    Program& current() {
+        if (!program || program->ended()) {
+            restart();
+            program = std::make_unique<Program>(config, reached);
+            ++count;
+        }
+        return *program;
+    }
+    void restart() {
+        if (program) ms += program->played_ms();
+        program.reset();
+    }
+};
+
+std::vector<Event> shrink(std::vector<Event> events,
+                          const std::function<bool(const std::vector<Event>&)>& fails) {
+    long budget = 5'000'000;  // events replayed
+    // Keeps the change to event i (or from i on) when the list still fails.
+    const auto attempt = [&](std::size_t i, auto change) {
+        std::vector<Event> t = events;
+        if (!change(t, t[i]) || (budget -= static_cast<long>(t.size()) + 1) < 0 || t.empty() ||
+            !fails(t))
+            return false;
+        events = std::move(t);
+        return true;
+    };
+    for (bool shrunk = true; shrunk && budget > 0;) {
+        shrunk = false;
+        for (std::size_t chunk = std::max<std::size_t>(events.size() / 2, 1);; chunk /= 2) {
+            for (std::size_t i = 0; i < events.size();) {
+                const bool dropped = attempt(i, [&](std::vector<Event>& t, Event&) {
+                    const auto at = t.begin() + static_cast<std::ptrdiff_t>(i);
+                    t.erase(at, at + static_cast<std::ptrdiff_t>(std::min(chunk, t.size() - i)));
+                    return true;
+                });
+                shrunk |= dropped;
+                i += dropped ? 0 : chunk;
+            }
+            if (chunk <= 1) break;
+        }
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            shrunk |= attempt(
+                i, [](auto&, Event& e) { return !e.holds.empty() && (e.holds.clear(), true); });
+            shrunk |=
+                attempt(i, [](auto&, Event& e) { return e.repeat > 1 && (e.repeat = 1, true); });
+            if (events[i].kind != Kind::advance) continue;
+            if (i + 1 < events.size() && events[i + 1].kind == Kind::advance)
+                shrunk |= attempt(i, [i](std::vector<Event>& t, Event& e) {
+                    e.ms += t[i + 1].ms;
+                    e.holds.insert(e.holds.end(), t[i + 1].holds.begin(), t[i + 1].holds.end());
+                    t.erase(t.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+                    return true;
+                });
+            // The shortest clock step that still fails, by bisection.
+            for (std::int64_t low = 0, high = events[i].ms; high - low > 1;) {
+                const std::int64_t mid = low + (high - low) / 2;
+                (attempt(i, [mid](auto&, Event& e) { return (e.ms = mid, true); }) ? high : low) =
+                    mid;
+            }
+        }
+    }
+    return events;
 }
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Event lists as text
-
-std::string format(const Event& event) {
-    std::string line;
-    switch (event.kind) {
-        case Event::Kind::show:
-            line = "show " + event.form;
-            break;
-        case Event::Kind::close:
-            line = "close " + event.form;
-            break;
-        case Event::Kind::key:
-            line = "key " + event.form + " " + std::to_string(event.code);
-            break;
-        case Event::Kind::click:
-            line = "click " + event.form + " " + event.control;
-            break;
-        case Event::Kind::advance:
-            line = "advance " + std::to_string(event.ms);
-            break;
-    }
-    for (const BoxTurn& turn : event.boxes) {
-        line += "\n  box " + std::to_string(turn.hold_ms);
-        for (const Poke& p : turn.pokes) line += " " + poke_words(p);
-    }
-    return line;
-}
+Config::Config() : register_forms(app::register_forms), start_form(app::kStartForm) {}
 
 std::string format(const std::vector<Event>& events) {
-    std::string text;
-    for (const Event& e : events) text += format(e) + "\n";
-    return text;
+    std::ostringstream out;
+    for (const Event& e : events) {
+        out << kKinds[static_cast<int>(e.kind)];
+        if (e.kind == Kind::advance) out << " " << e.ms;
+        if (e.kind != Kind::advance) out << " " << e.form;
+        if (e.kind == Kind::key) out << " " << e.code;
+        if (e.repeat > 1) out << " x" << e.repeat;
+        if (e.kind == Kind::click) out << " " << e.control;
+        if (!e.holds.empty()) out << " boxes";
+        for (const std::int64_t hold : e.holds) out << " " << hold;
+        out << "\n";
+    }
+    return out.str();
 }
 
 std::optional<std::vector<Event>> parse(std::string_view text, std::string* error) {
     std::vector<Event> events;
-    int line_number = 0;
-    const auto bad = [&](const std::string& why) -> std::optional<std::vector<Event>> {
-        if (error) *error = "line " + std::to_string(line_number) + ": " + why;
-        return std::nullopt;
-    };
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        ++line_number;
-        if (const std::size_t hash = line.find('#'); hash != std::string_view::npos)
-            line = line.substr(0, hash);
-        const auto w = words(line);
-        if (w.empty()) continue;
-        const std::string_view command = w[0];
-        if (command == "box") {
-            if (events.empty()) return bad("box before any event");
-            BoxTurn turn;
-            if (w.size() < 2 || !number(w[1], turn.hold_ms) || turn.hold_ms < 0)
-                return bad("box needs its hold in milliseconds");
-            std::size_t i = 2;
-            while (i < w.size()) {
-                Poke p;
-                if (w[i] == "key" && i + 2 < w.size() && number(w[i + 2], p.code)) {
-                    p.kind = Poke::Kind::key;
-                    p.form = w[i + 1];
-                    i += 3;
-                } else if (w[i] == "click" && i + 2 < w.size()) {
-                    p.kind = Poke::Kind::click;
-                    p.form = w[i + 1];
-                    p.control = w[i + 2];
-                    i += 3;
-                } else if (w[i] == "close" && i + 1 < w.size()) {
-                    p.kind = Poke::Kind::close;
-                    p.form = w[i + 1];
-                    i += 2;
-                } else {
-                    return bad("unreadable input in a box: " + std::string(w[i]));
-                }
-                turn.pokes.push_back(std::move(p));
-            }
-            events.back().boxes.push_back(std::move(turn));
-            continue;
-        }
+    std::istringstream lines{std::string(text)};
+    std::string line, kind, word;
+    for (int n = 1; std::getline(lines, line); ++n) {
+        std::istringstream in(line.substr(0, line.find('#')));
+        if (!(in >> kind)) continue;
         Event e;
-        if (command == "show" && w.size() == 2) {
-            e.kind = Event::Kind::show;
-            e.form = w[1];
-        } else if (command == "close" && w.size() == 2) {
-            e.kind = Event::Kind::close;
-            e.form = w[1];
-        } else if (command == "key" && w.size() == 3 && number(w[2], e.code)) {
-            e.kind = Event::Kind::key;
-            e.form = w[1];
-        } else if (command == "click" && w.size() == 3) {
-            e.kind = Event::Kind::click;
-            e.form = w[1];
-            e.control = w[2];
-        } else if (command == "advance" && w.size() == 2 && number(w[1], e.ms) && e.ms >= 0) {
-            e.kind = Event::Kind::advance;
-        } else {
-            return bad("unreadable event: " + std::string(line));
+        e.kind = static_cast<Kind>(std::ranges::find(kKinds, kind) - std::begin(kKinds));
+        bool good = static_cast<int>(e.kind) < 5 &&
+                    (kind == "advance" ? !!(in >> word) && number(word, e.ms) : !!(in >> e.form));
+        good = good && (e.kind != Kind::key || (in >> word && number(word, e.code)));
+        good = good && (e.kind != Kind::click || in >> e.control);
+        for (bool boxes = false; good && in >> word;) {
+            if (word == "boxes" && !boxes) {
+                boxes = true;
+            } else if (!boxes && e.kind == Kind::key && word[0] == 'x') {
+                good = number(word.substr(1), e.repeat);
+            } else {
+                good = boxes && number(word, e.holds.emplace_back());
+            }
+        }
+        if (!good) {
+            if (error) *error = "line " + std::to_string(n) + ": unreadable event: " + line;
+            return std::nullopt;
         }
         events.push_back(std::move(e));
     }
     return events;
 }
 
-// ---------------------------------------------------------------------------------------------
-// A program under test
-
-Config::Config()
-    : register_forms(app::register_forms),
-      start_form(app::kStartForm),
-      // Every form of the game package; those not registered yet must be refused by show.
-      form_names({"frm_menu", "frm_start", "frm_main", "frm_hilfe", "frm_Tastatur", "frm_ueber",
-                  "frm_start2", "frm_main2", "frm_hilfe2", "frm_Tastatur2", "frm_ueber2"}) {}
-
-struct Session::Snapshot {
-    std::vector<std::string> lines;
-    std::size_t log = 0;
-    int beeps = 0;
-    std::size_t armed = 0;
-    std::optional<std::int64_t> next_due;
-    bool ended = false;
-    bool operator==(const Snapshot&) const = default;
-};
-
-namespace {
-// What the backend draws of a control, to tell which controls changed between two events.
-struct Look {
-    ui::Rect rect;
-    bool visible = false;
-    ui::Picture picture = ui::Picture::none;
-    std::string caption;
-    bool checked = false;
-    bool enabled = false;
-    bool operator==(const Look& o) const {
-        return rect.left == o.rect.left && rect.top == o.rect.top && rect.width == o.rect.width &&
-               rect.height == o.rect.height && visible == o.visible && picture == o.picture &&
-               caption == o.caption && checked == o.checked && enabled == o.enabled;
-    }
-};
-
-Look look_of(const ui::Control& c) {
-    Look look;
-    switch (c.kind()) {
-        case ui::ControlKind::image:
-            look.picture = static_cast<const ui::Image&>(c).picture();
-            break;
-        case ui::ControlKind::label:
-            look.caption = static_cast<const ui::Label&>(c).caption();
-            break;
-        case ui::ControlKind::menu:
-            look.checked = static_cast<const ui::MenuItem&>(c).checked();
-            look.enabled = static_cast<const ui::MenuItem&>(c).enabled();
-            return look;
-        case ui::ControlKind::timer:
-            return look;
-        case ui::ControlKind::shape:
-        case ui::ControlKind::button:
-            break;
-    }
-    const auto& v = static_cast<const ui::VisualControl&>(c);
-    look.rect = v.rect();
-    look.visible = v.visible();
-    return look;
-}
-}  // namespace
-
-struct Session::Tracks {
-    int frm_main_load = -1;
-    SinglePlayerTracks frm_main;
-    // Per form: the load it was taken from and the look of each control.
-    std::map<std::string, std::pair<int, std::vector<Look>>, std::less<>> looks;
-};
-
-Session::Session(const Config& config, Coverage& coverage)
-    : config_(config), coverage_(coverage), tracks_(std::make_unique<Tracks>()) {
-    rt_.on_log = [this](const std::string& line) {
-        // "@T load FORM"
-        const auto w = words(line);
-        if (w.size() == 3 && w[1] == "load") {
-            const std::string name(w[2]);
-            ++loads_[name];
-            if (std::find(seen_forms_.begin(), seen_forms_.end(), name) == seen_forms_.end())
-                seen_forms_.push_back(name);
-        }
-    };
-    rt_.on_box = [this](const ui::BoxRecord& box) { on_box(box); };
-    try {
-        if (config_.register_forms) config_.register_forms(rt_);
-        if (rt_.show(config_.start_form) == nullptr && !rt_.ended())
-            fail("start", "the start form " + config_.start_form + " did not show");
-        if (!failure_) check_after(Event{});
-    } catch (const std::exception& e) {
-        fail("exception", std::string("starting the program: ") + e.what());
-    }
-}
-
-Session::~Session() = default;
-
-std::vector<std::string> Session::known_forms() const {
-    std::vector<std::string> names;
-    for (const std::string& name : config_.form_names) {
-        if (rt_.knows_form(name)) names.push_back(name);
-    }
-    if (rt_.knows_form(config_.start_form) &&
-        std::find(names.begin(), names.end(), config_.start_form) == names.end())
-        names.push_back(config_.start_form);
-    for (const std::string& name : seen_forms_) {
-        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
-    }
-    return names;
-}
-
-void Session::fail(std::string check, std::string detail) {
-    if (!failure_) failure_ = Failure{std::move(check), std::move(detail), 0};
-}
-
-Session::Snapshot Session::snapshot() {
-    Snapshot s;
-    for (const ui::Form* form : rt_.forms()) {
-        for (const ui::Control* c : form->controls()) {
-            std::string line = form->name() + "." + c->name();
-            c->dump(line);
-            s.lines.push_back(std::move(line));
-        }
-        for (std::string& v : form->dump_variables()) s.lines.push_back(form->name() + "." + v);
-    }
-    s.log = rt_.log().size();
-    s.beeps = rt_.beeps();
-    s.armed = rt_.scheduler().armed_count();
-    s.next_due = rt_.scheduler().next_due();
-    s.ended = rt_.ended();
-    return s;
-}
-
-namespace {
-std::string first_difference(const std::vector<std::string>& before,
-                             const std::vector<std::string>& after) {
-    for (std::size_t i = 0; i < std::min(before.size(), after.size()); ++i) {
-        if (before[i] != after[i]) return "\"" + before[i] + "\" became \"" + after[i] + "\"";
-    }
-    if (before.size() != after.size()) return "the set of controls changed";
-    return "the log, the beeps or the timers' schedule changed";
-}
-}  // namespace
-
-void Session::on_box(const ui::BoxRecord& box) {
-    ++coverage_.boxes;
-    ++boxes_in_event_;
-    if (box.title == "Bravo!") ++coverage_.level_ups;
-    if (box.title == "Super!") ++coverage_.wins;
-    if (box.title == "Vorsicht!") ++coverage_.fish_hits;
-    if (box.title == "Game Over") ++coverage_.game_overs;
-    if (box.text == "Ihnen ist die Luft ausgegangen!") ++coverage_.out_of_air;
-    if (!rt_.box_open()) fail("box-not-open", "a box ran its turn while the runtime had none open");
-
-    BoxTurn turn;
-    if (current_ != nullptr && next_turn_ < current_->boxes.size()) {
-        turn = current_->boxes[next_turn_];
-    } else if (current_ != nullptr && draw_ != nullptr && *draw_) {
-        turn = (*draw_)(*this);
-        current_->boxes.push_back(turn);
-    }
-    ++next_turn_;
-    if (turn.pokes.empty() && turn.hold_ms == 0) return;
-
-    const Snapshot before = snapshot();
-    for (const Poke& p : turn.pokes) {
-        bool taken = false;
-        switch (p.kind) {
-            case Poke::Kind::key:
-                taken = rt_.key(p.form, p.code);
-                break;
-            case Poke::Kind::click:
-                taken = rt_.click(p.form, p.control);
-                break;
-            case Poke::Kind::close:
-                taken = rt_.close(p.form);
-                break;
-        }
-        if (taken) {
-            fail("box-not-modal",
-                 poke_words(p) + " was taken while the box \"" + box.text + "\" was open");
-        } else {
-            ++coverage_.refused_pokes;
-        }
-    }
-    if (turn.hold_ms > 0) {
-        ++coverage_.held_boxes;
-        rt_.advance(turn.hold_ms);
-    }
-    const Snapshot after = snapshot();
-    if (!(after == before))
-        fail("timer-during-box", "while the box \"" + box.text + "\" was open for " +
-                                     std::to_string(turn.hold_ms) +
-                                     " ms: " + first_difference(before.lines, after.lines));
-}
-
-std::optional<Failure> Session::run(Event& event, const std::function<BoxTurn(Session&)>& draw) {
-    if (failure_) return failure_;
-    current_ = &event;
-    draw_ = &draw;
-    next_turn_ = 0;
-    boxes_in_event_ = 0;
-    try {
-        execute(event);
-    } catch (const ui::UnknownForm& e) {
-        // A form of the package that is not built yet; any other name is the code's fault.
-        if (std::find(config_.form_names.begin(), config_.form_names.end(), e.name()) ==
-            config_.form_names.end())
-            fail("exception", e.what());
-    } catch (const std::exception& e) {
-        fail("exception", e.what());
-    }
-    current_ = nullptr;
-    draw_ = nullptr;
-    if (!failure_) {
-        try {
-            check_after(event);
-        } catch (const std::exception& e) {
-            fail("exception", e.what());
-        }
-    }
-    return failure_;
-}
-
-void Session::execute(Event& e) {
-    bool refused = false;
-    switch (e.kind) {
-        case Event::Kind::show: {
-            const bool known = rt_.knows_form(e.form) && !rt_.ended();
-            ui::Form* before = rt_.form(e.form);
-            const int loads_before = loads_[e.form];
-            ui::Form* shown = nullptr;
-            try {
-                shown = rt_.show(e.form);
-            } catch (const ui::UnknownForm&) {
-            }
-            refused = shown == nullptr;
-            if (!known && (shown != nullptr || loads_[e.form] != loads_before)) {
-                fail("show-unknown", "show " + e.form + " loaded a form nobody registered");
-            } else if (before != nullptr && !rt_.ended() &&
-                       (shown != before || loads_[e.form] != loads_before)) {
-                fail("show-reloaded", "show " + e.form + " loaded the form again");
-            } else if (shown != nullptr && rt_.form(e.form) != shown) {
-                fail("show-not-loaded", "show " + e.form + " returned a form that is not loaded");
-            }
-            break;
-        }
-        case Event::Kind::close: {
-            const bool expected = rt_.form(e.form) != nullptr && !rt_.ended();
-            const bool taken = rt_.close(e.form);
-            refused = !taken;
-            if (taken != expected) {
-                fail("close-result", "close " + e.form + (taken ? " taken" : " refused"));
-            } else if (taken) {
-                if (rt_.form(e.form) != nullptr)
-                    fail("close-still-loaded", e.form + " still loaded after its window closed");
-                else if (rt_.key(e.form, kGameKeys[0]) || rt_.click(e.form, "mnu_start"))
-                    fail("closed-form-runs", "a closed " + e.form + " took a key or a click");
-                else if (rt_.forms().empty() && !rt_.ended())
-                    fail("last-window", "the program runs on with no window left");
-            }
-            break;
-        }
-        case Event::Kind::key: {
-            const bool expected = rt_.form(e.form) != nullptr && !rt_.ended();
-            const bool taken = rt_.key(e.form, e.code);
-            refused = !taken;
-            if (taken != expected)
-                fail("key-result", "key " + e.form + " " + std::to_string(e.code) +
-                                       (taken ? " taken" : " refused"));
-            break;
-        }
-        case Event::Kind::click: {
-            const bool expected = clickable_now(rt_, e.form, e.control);
-            const bool taken = rt_.click(e.form, e.control);
-            refused = !taken;
-            if (taken != expected)
-                fail("click-result",
-                     "click " + e.form + " " + e.control + (taken ? " taken" : " refused"));
-            if (taken && e.control == "mnu_start") ++coverage_.games;
-            break;
-        }
-        case Event::Kind::advance: {
-            rt_.advance(e.ms);
-            if (!rt_.ended()) {
-                const auto due = rt_.scheduler().next_due();
-                if (due && *due <= rt_.now())
-                    fail("timer-left-due", "a timer due at " + std::to_string(*due) +
-                                               " had not fired when the clock stood at " +
-                                               std::to_string(rt_.now()));
-            }
-            break;
-        }
-    }
-    refused_ = refused;
-    if (refused) ++coverage_.refused_events;
-}
-
-void Session::check_after(const Event& event) {
-    if (!rt_.faults().empty()) fail("runtime-fault", rt_.faults().front());
-    if (rt_.box_open()) fail("box-left-open", "a box is still open between events");
-    if (rt_.ended()) {
-        check_ended();
-        return;
-    }
-    std::size_t armed = 0;
-    for (const ui::Form* form : rt_.forms()) {
-        for (const ui::Control* c : form->controls()) {
-            if (const auto* t = dynamic_cast<const ui::Timer*>(c); t != nullptr && t->armed())
-                ++armed;
-        }
-    }
-    if (armed != rt_.scheduler().armed_count())
-        fail("timer-schedule", std::to_string(rt_.scheduler().armed_count()) +
-                                   " timers scheduled, but the loaded forms have " +
-                                   std::to_string(armed) + " armed");
-    check_changes();
-
-    // The most steps a 50 ms timer can make in this event: one per 50 ms of clock outside
-    // boxes, plus one in each stretch between boxes (a timer that fell behind fires once).
-    const std::int64_t outside_boxes = event.kind == Event::Kind::advance ? event.ms : 0;
-    const std::int64_t ticks = outside_boxes / kStepMs + boxes_in_event_ + 1;
-    const Report report = [this](std::string check, std::string detail) {
-        fail(std::move(check), std::move(detail));
-    };
-    for (const ui::Form* form : rt_.forms()) {
-        if (const auto* f = dynamic_cast<const single_player::frm_main*>(form)) {
-            Tracks& t = *tracks_;
-            const int load = loads_[form->name()];
-            if (t.frm_main_load != load) {
-                t.frm_main_load = load;
-                t.frm_main = SinglePlayerTracks{};
-            }
-            check_single_player(*f, t.frm_main, ticks, report);
-            coverage_.highest_level = std::max<int>(coverage_.highest_level, f->Level);
-            coverage_.lowest_fish2_left =
-                std::min<double>(coverage_.lowest_fish2_left, t.frm_main.lowest_fish2_left);
-        }
-        if (const auto* m = dynamic_cast<const launcher::frm_menu*>(form))
-            check_launcher(*m, report);
-    }
-}
-
-void Session::check_changes() {
-    // Every control whose look changed was reported to the form, and the form told its
-    // backend, so that a window redraws what changed and nothing else needs a full redraw.
-    for (ui::Form* form : rt_.forms()) {
-        const auto reported = form->take_changes();
-        const bool noticed =
-            std::find(rt_.noticed.begin(), rt_.noticed.end(), form) != rt_.noticed.end();
-        if (!reported.empty() && !noticed)
-            fail("unnoticed-change", form->name() + " has changes but did not tell its backend");
-        auto& [load, looks] = tracks_->looks[form->name()];
-        const auto& controls = form->controls();
-        const bool comparable = load == loads_[form->name()] && looks.size() == controls.size();
-        for (std::size_t i = 0; i < controls.size(); ++i) {
-            // A timer has no look; it keeps its place so that the looks stay in step.
-            Look now = look_of(*controls[i]);
-            if (comparable && !(now == looks[i]) &&
-                std::find(reported.begin(), reported.end(), controls[i]) == reported.end())
-                fail("unreported-change", form->name() + "." + controls[i]->name() +
-                                              " changed without telling its form");
-            if (i < looks.size()) {
-                looks[i] = std::move(now);
-            } else {
-                looks.push_back(std::move(now));
-            }
-        }
-        looks.resize(controls.size());
-        load = loads_[form->name()];
-    }
-    rt_.noticed.clear();
-}
-
-void Session::check_ended() {
-    // After End no handler runs: neither the clock nor any input changes anything.
-    const Snapshot before = snapshot();
-    const std::int64_t idle = 60000;
-    rt_.advance(idle);
-    idle_ms_ += idle;
-    for (const std::string& name : known_forms()) {
-        if (rt_.key(name, kGameKeys[0]) || rt_.click(name, "mnu_start") || rt_.close(name))
-            fail("ended-runs", name + " took input after the program ended");
-        if (rt_.show(name) != nullptr) fail("ended-runs", "show " + name + " after the end");
-    }
-    if (!(snapshot() == before))
-        fail("ended-runs", "the program changed after it ended: " +
-                               first_difference(before.lines, snapshot().lines));
-    if (!rt_.faults().empty()) fail("runtime-fault", rt_.faults().front());
-}
-
-// ---------------------------------------------------------------------------------------------
-// Replaying
-
-Replayer::Replayer(Config config) : config_(std::move(config)) {}
-Replayer::~Replayer() = default;
-
-std::int64_t Replayer::current_ms() const {
-    return session_ ? session_->played_ms() : 0;
-}
-
-Session& Replayer::session() {
-    if (!session_ || session_->ended()) {
-        virtual_ms_ += current_ms();
-        session_.reset();
-        session_ = std::make_unique<Session>(config_, coverage_);
-        ++programs_;
-    }
-    return *session_;
-}
-
-void Replayer::restart() {
-    virtual_ms_ += current_ms();
-    session_.reset();
-}
-
-std::optional<Failure> Replayer::run(Event& event, const std::function<BoxTurn(Session&)>& draw) {
-    auto failure = session().run(event, draw);
-    if (config_.progress) ++*config_.progress;
-    return failure;
-}
-
-std::optional<Failure> replay(const std::vector<Event>& events, const Config& config,
-                              std::vector<bool>* refused) {
-    Replayer replayer(config);
-    if (refused) refused->clear();
+std::optional<Failure> replay(const std::vector<Event>& events, const Config& config) {
+    Programs programs{config};
     for (std::size_t i = 0; i < events.size(); ++i) {
         Event copy = events[i];
-        auto failure = replayer.run(copy);
-        if (refused) refused->push_back(replayer.session().refused());
-        if (failure) {
+        if (auto failure = programs.current().run(copy, {})) {
             failure->event = i;
             return failure;
         }
@@ -621,603 +404,226 @@ std::optional<Failure> replay(const std::vector<Event>& events, const Config& co
     return std::nullopt;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Shrinking
+std::vector<Event> minimise(std::vector<Event> events, const Config& config) {
+    const auto first = replay(events, config);
+    if (!first) return events;
+    events.resize(first->event + 1);
+    return shrink(std::move(events), [&](const std::vector<Event>& list) {
+        const auto f = replay(list, config);
+        return f && f->check == first->check;
+    });
+}
 
 namespace {
 
-class Shrinker {
+// Chooses events from the forms' own controls: keys (held now and then), clicks on menu entries
+// and buttons, closes, shows, clock steps, how long boxes stay open; in long stretches a player
+// at the form loaded last, as its pilot says.
+class Generator {
   public:
-    Shrinker(const std::function<bool(const std::vector<Event>&)>& fails, long budget)
-        : fails_(fails), budget_(budget) {}
+    explicit Generator(std::uint64_t seed) : rng_(seed) {}
 
-    bool test(const std::vector<Event>& events) {
-        if (spent_ >= budget_) return false;
-        spent_ += static_cast<long>(std::max<std::size_t>(events.size(), 1));
-        return fails_(events);
+    Event next(const ui::TestRuntime& rt) {
+        for (const ui::Form* f : rt.forms()) {
+            if (std::ranges::find(seen_, f->name()) == seen_.end()) seen_.push_back(f->name());
+        }
+        if (stretch_-- <= 0) {
+            playing_ = chance(0.7);
+            stretch_ = static_cast<long>(
+                std::exponential_distribution<double>(playing_ ? 1 / 3000. : 1 / 300.)(rng_));
+        }
+        if (auto e = playing_ ? play(rt) : std::nullopt) return *e;
+        return chaos(rt);
     }
 
-    // Clock steps that follow one another as one: the clock fires the same timers at the
-    // same times either way, and the boxes open in the same order.
-    void join_clock_steps(std::vector<Event>& events) {
-        std::vector<Event> joined;
-        for (const Event& e : events) {
-            if (!joined.empty() && e.kind == Event::Kind::advance &&
-                joined.back().kind == Event::Kind::advance) {
-                joined.back().ms += e.ms;
-                joined.back().boxes.insert(joined.back().boxes.end(), e.boxes.begin(),
-                                           e.boxes.end());
-            } else {
-                joined.push_back(e);
-            }
-        }
-        if (joined.size() == events.size() || test(joined)) {
-            events = std::move(joined);
-            return;
-        }
-        // Some check between two steps sees the fault: join the pairs that still fail.
-        for (std::size_t i = events.size() - 1; i-- > 0;) {
-            if (events[i].kind != Event::Kind::advance ||
-                events[i + 1].kind != Event::Kind::advance)
-                continue;
-            std::vector<Event> t = events;
-            t[i].ms += t[i + 1].ms;
-            t[i].boxes.insert(t[i].boxes.end(), t[i + 1].boxes.begin(), t[i + 1].boxes.end());
-            t.erase(t.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-            if (test(t)) events = std::move(t);
-        }
-    }
-
-    // The shortest tail of the list that fails on a fresh program, trying lengths 1, 2, 4...
-    void tail(std::vector<Event>& events) {
-        for (std::size_t m = 1; m < events.size(); m *= 2) {
-            std::vector<Event> t(events.end() - static_cast<std::ptrdiff_t>(m), events.end());
-            if (test(t)) {
-                events = std::move(t);
-                return;
-            }
-        }
-    }
-
-    // Zeller's ddmin: drop chunks (or keep one) while the list still fails.
-    void ddmin(std::vector<Event>& events) {
-        std::size_t n = 2;
-        while (events.size() >= 2) {
-            const std::size_t size = events.size();
-            const std::size_t chunk = (size + n - 1) / n;
-            bool reduced = false;
-            for (std::size_t start = 0; start < size && !reduced; start += chunk) {
-                const auto b = events.begin() + static_cast<std::ptrdiff_t>(start);
-                const auto e =
-                    events.begin() + static_cast<std::ptrdiff_t>(std::min(start + chunk, size));
-                std::vector<Event> only(b, e);
-                if (only.size() < size && test(only)) {
-                    events = std::move(only);
-                    n = 2;
-                    reduced = true;
-                }
-            }
-            for (std::size_t start = 0; start < size && !reduced; start += chunk) {
-                std::vector<Event> rest(events.begin(),
-                                        events.begin() + static_cast<std::ptrdiff_t>(start));
-                if (start + chunk < size)
-                    rest.insert(rest.end(),
-                                events.begin() + static_cast<std::ptrdiff_t>(start + chunk),
-                                events.end());
-                if (test(rest)) {
-                    events = std::move(rest);
-                    n = std::max<std::size_t>(n - 1, 2);
-                    reduced = true;
-                }
-            }
-            if (!reduced) {
-                if (n >= size || spent_ >= budget_) break;
-                n = std::min(n * 2, size);
-            }
-        }
-    }
-
-    // Simpler events: no box turns, no input in a box, no hold, shorter clock steps.
-    void simplify(std::vector<Event>& events) {
-        for (std::size_t i = 0; i < events.size(); ++i) {
-            const auto attempt = [&](auto change) {
-                std::vector<Event> t = events;
-                if (!change(t[i])) return false;
-                if (!test(t)) return false;
-                events = std::move(t);
-                return true;
-            };
-            if (!events[i].boxes.empty()) {
-                attempt([](Event& e) {
-                    e.boxes.clear();
-                    return true;
-                });
-                for (std::size_t b = 0; b < events[i].boxes.size(); ++b) {
-                    attempt([b](Event& e) {
-                        if (e.boxes[b].pokes.empty()) return false;
-                        e.boxes[b].pokes.clear();
-                        return true;
-                    });
-                    attempt([b](Event& e) {
-                        if (e.boxes[b].hold_ms == 0) return false;
-                        e.boxes[b].hold_ms = 0;
-                        return true;
-                    });
-                }
-                while (!events[i].boxes.empty() && events[i].boxes.back() == BoxTurn{})
-                    events[i].boxes.pop_back();
-            }
-            if (events[i].kind == Event::Kind::advance) {
-                // The shortest step that still fails, by bisection.
-                std::int64_t low = 0;
-                std::int64_t high = events[i].ms;
-                while (high - low > 1) {
-                    const std::int64_t mid = low + (high - low) / 2;
-                    if (attempt([mid](Event& e) {
-                            e.ms = mid;
-                            return true;
-                        }))
-                        high = mid;
-                    else
-                        low = mid;
-                }
-            }
-        }
-    }
-
-    // Drops single events until none can go.
-    void one_by_one(std::vector<Event>& events) {
-        bool dropped = true;
-        while (dropped && spent_ < budget_) {
-            dropped = false;
-            for (std::size_t i = events.size(); i-- > 0;) {
-                std::vector<Event> t = events;
-                t.erase(t.begin() + static_cast<std::ptrdiff_t>(i));
-                if (!t.empty() && test(t)) {
-                    events = std::move(t);
-                    dropped = true;
-                }
-            }
-        }
-    }
+    std::int64_t hold() { return chance(0.5) ? 0 : clock(chance(0.7) ? 500 : 20000); }
 
   private:
-    const std::function<bool(const std::vector<Event>&)>& fails_;
-    long budget_;
-    long spent_ = 0;
+    bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng_) < p; }
+    template <typename T>
+    const T& pick(const std::vector<T>& v) {
+        return v[std::uniform_int_distribution<std::size_t>(0, v.size() - 1)(rng_)];
+    }
+    int any_key() {
+        if (chance(0.55)) return kKeys[rng_() % std::size(kKeys)];
+        return static_cast<int>(rng_() % (chance(0.4) ? 256 : 65536));
+    }
+    // Log-uniform from 1 ms to most_ms.
+    std::int64_t clock(std::int64_t most_ms) {
+        const double u = std::uniform_real_distribution<double>(0, 1)(rng_);
+        return std::clamp<std::int64_t>(std::llround(std::pow(static_cast<double>(most_ms), u)), 1,
+                                        most_ms);
+    }
+    static Event advance(std::int64_t ms) {
+        Event e;
+        e.ms = ms;
+        return e;
+    }
+
+    // Anything a loaded form takes, and now and then the same on one that is not loaded.
+    Event chaos(const ui::TestRuntime& rt) {
+        const auto loaded = rt.forms();
+        const double r = std::uniform_real_distribution<double>(0, 1)(rng_);
+        if (r < 0.3 || loaded.empty()) return advance(clock(chance(0.8) ? 300 : 10000));
+        const ui::Form& form = *pick(loaded);
+        const std::string name = chance(0.03) ? pick(seen_) : form.name();
+        if (r < 0.68) {
+            Event e = make(Kind::key, name, {}, any_key());
+            if (chance(0.15)) e.repeat = 2 + static_cast<int>(rng_() % 40);
+            return e;
+        }
+        if (r < 0.9) {
+            auto c = clickables(form);
+            if (chance(0.03)) c.assign(form.controls().begin(), form.controls().end());
+            return make(Kind::click, name, c.empty() ? "nichts" : pick(c)->name());
+        }
+        return r < 0.97 ? make(Kind::show, pick(seen_)) : make(Kind::close, name);
+    }
+
+    std::optional<Event> play(const ui::TestRuntime& rt) {
+        std::vector<const Pilot*> at;
+        const auto loaded = rt.forms();
+        const ui::Form* f = nullptr;
+        for (auto it = loaded.rbegin(); it != loaded.rend() && at.empty(); ++it) {
+            f = *it;
+            for (const Pilot& p : pilots()) {
+                if (matches(p.form, f->name())) at.push_back(&p);
+            }
+        }
+        if (at.empty()) return std::nullopt;
+        const Pilot& p = *pick(at);
+        const std::string& name = f->name();
+        switch (p.state(*f)) {
+            case Play::idle: {
+                // How low this game's player lets the air run before fetching more (0: never).
+                air_low_ = static_cast<float>(rng_() % 5 * 4);
+                auto c = clickables(*f);
+                std::erase_if(c,
+                              [&](const ui::Control* x) { return ends_program(name, x->name()); });
+                return make(Kind::click, name,
+                            c.empty() || !chance(0.2) ? p.start : pick(c)->name());
+            }
+            case Play::waiting:
+                if (p.pause != 0 && chance(0.8)) return make(Kind::key, name, {}, p.pause);
+                return advance(clock(2000));
+            case Play::playing:
+                break;
+        }
+        if (p.pause != 0 && chance(0.01)) return make(Kind::key, name, {}, p.pause);
+        if (const int code = any_key(); chance(0.02) && code != 27)  // Esc would end the game
+            return make(Kind::key, name, {}, code);
+        std::string& goal = goals_[p.ball];
+        if (!f->find_control(goal) || !matches(p.target, goal)) {
+            std::vector<std::string> targets;
+            for (const ui::Control* c : f->controls()) {
+                if (matches(p.target, c->name())) targets.push_back(c->name());
+            }
+            goal = pick(targets);
+        }
+        const auto control = [&](const char* n) {
+            return dynamic_cast<const ui::VisualControl*>(n ? f->find_control(n) : nullptr);
+        };
+        const auto* gauge = control(p.gauge);
+        const auto* ball = control(p.ball);
+        const auto* target = control(gauge && gauge->height() <= air_low_ ? p.spot : goal.c_str());
+        const float to_left = target->left() - ball->left();
+        const float to_top = target->top() + p.aim - ball->top();
+        if (p.fire != 0 && std::fabs(to_top) <= 2) {
+            goal.clear();
+            return make(Kind::key, name, {}, p.fire);
+        }
+        // Each hazard with its speed in units per step, from where it was at the last look.
+        std::vector<std::array<float, 4>> hazards;
+        for (const ui::Control* c : f->controls()) {
+            const auto* h = dynamic_cast<const ui::VisualControl*>(c);
+            if (!h || !p.hazards || !h->visible() || !matches(p.hazards, c->name())) continue;
+            auto& [l, t, at] = seen_at_[name + c->name()];
+            const float steps = static_cast<float>(rt.now() - at) / 50;
+            const auto speed = [&](float d) {
+                return steps > 0 ? std::clamp(d / steps, -2.f, 2.f) : 0;
+            };
+            hazards.push_back({h->left(), h->top(), speed(h->left() - l), speed(h->top() - t)});
+            std::tie(l, t, at) = std::tuple(h->left(), h->top(), rt.now());
+        }
+        // Per way: how near a hazard could come within the next steps (the touching distance
+        // is 7, and a hazard may turn), then how much nearer the target gets.
+        std::array<float, 4> score{};
+        for (std::size_t way = 0; way < 4; ++way) {
+            const float dl = way == 0 ? 1.f : way == 1 ? -1.f : 0.f;
+            const float dt = way == 2 ? 1.f : way == 3 ? -1.f : 0.f;
+            float clear = 8;
+            for (int k = 1; k <= 10; ++k) {
+                const float l = std::clamp(ball->left() + k * dl, -60.f, 52.f);
+                const float t = std::clamp(ball->top() + k * dt, -60.f, 52.f);
+                for (const auto& [hl, ht, vl, vt] : hazards)
+                    clear = std::min(
+                        clear,
+                        std::max(std::fabs(hl + k * vl - l), std::fabs(ht + k * vt - t)) - k / 2.f);
+            }
+            score[way] = p.keys[way] == 0 ? -1e9f : clear * 1000 + dl * to_left + dt * to_top;
+        }
+        const auto best = static_cast<std::size_t>(std::ranges::max_element(score) - score.begin());
+        int& last = last_way_[p.ball];
+        if (static_cast<int>(best) == last && !chance(0.05))
+            return advance(clock(score[best] < 7800 ? 60 : 400));
+        last = static_cast<int>(best);
+        return make(Kind::key, name, {}, p.keys[best]);
+    }
+
+    std::mt19937_64 rng_;
+    bool playing_ = false;
+    long stretch_ = 0;
+    float air_low_ = 8;
+    std::vector<std::string> seen_;
+    std::map<std::string, int> last_way_;
+    std::map<std::string, std::string> goals_;
+    std::map<std::string, std::tuple<float, float, std::int64_t>> seen_at_;
 };
 
 }  // namespace
 
-std::vector<Event> minimise(std::vector<Event> events,
-                            const std::function<bool(const std::vector<Event>&)>& fails,
-                            long budget) {
-    Shrinker shrinker(fails, budget);
-    shrinker.join_clock_steps(events);
-    shrinker.tail(events);
-    shrinker.ddmin(events);
-    shrinker.join_clock_steps(events);
-    shrinker.simplify(events);
-    shrinker.one_by_one(events);
-    shrinker.join_clock_steps(events);
-    return events;
-}
-
-std::vector<Event> minimise(std::vector<Event> events, const Config& config, long budget) {
-    std::vector<bool> refused;
-    const auto first = replay(events, config, &refused);
-    if (!first) return events;
-    events.resize(first->event + 1);
-    const std::string check = first->check;
-    const std::function<bool(const std::vector<Event>&)> fails =
-        [&](const std::vector<Event>& list) {
-            const auto f = replay(list, config);
-            return f && f->check == check;
-        };
-    // What the program refused changed nothing; the failing event itself stays.
-    std::vector<Event> taken;
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        if (!refused[i] || i + 1 == events.size()) taken.push_back(events[i]);
-    }
-    budget -= static_cast<long>(events.size());
-    if (taken.size() < events.size() && fails(taken)) events = std::move(taken);
-    budget -= static_cast<long>(events.size());
-    return minimise(std::move(events), fails, budget);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Choosing events
-
-Generator::Generator(std::uint64_t seed) : rng_(seed) {}
-
-bool Generator::chance(double p) {
-    return std::uniform_real_distribution<double>(0, 1)(rng_) < p;
-}
-
-std::size_t Generator::below(std::size_t n) {
-    return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_);
-}
-
-int Generator::key_code() {
-    const double r = std::uniform_real_distribution<double>(0, 1)(rng_);
-    if (r < 0.55) return kGameKeys[below(kGameKeys.size())];
-    if (r < 0.75) return static_cast<int>(below(256));
-    return static_cast<int>(below(65536));
-}
-
-std::int64_t Generator::clock_step(std::int64_t most_ms) {
-    // Log-uniform from 1 ms to most_ms: as many steps of 1-10 ms as of 1-10 s.
-    const double u = std::uniform_real_distribution<double>(0, 1)(rng_);
-    const auto ms = static_cast<std::int64_t>(std::exp(u * std::log(static_cast<double>(most_ms))));
-    return std::clamp<std::int64_t>(ms, 1, most_ms);
-}
-
-std::string Generator::pick_form(Session& session, bool loaded_only) {
-    const ui::TestRuntime& rt = session.runtime();
-    const auto loaded = rt.forms();
-    if (!loaded.empty() && (loaded_only || chance(0.95)))
-        return loaded[below(loaded.size())]->name();
-    auto names = session.known_forms();
-    if (chance(0.2) || names.empty()) return kUnknownForm;
-    return names[below(names.size())];
-}
-
-std::string Generator::pick_control(Session& session, const std::string& form) {
-    if (const ui::Form* f = session.runtime().form(form)) {
-        auto& names = clickables_[form];
-        names.clear();
-        for (const ui::Control* c : f->controls()) {
-            if (is_clickable_kind(*c)) names.push_back(c->name());
-        }
-        // Now and then a control that takes no clicks, or none at all.
-        if (chance(0.05) && !f->controls().empty())
-            return f->controls()[below(f->controls().size())]->name();
-    }
-    const auto it = clickables_.find(form);
-    if (it == clickables_.end() || it->second.empty() || chance(0.02)) return kUnknownControl;
-    return it->second[below(it->second.size())];
-}
-
-Poke Generator::poke(Session& session) {
-    Poke p;
-    const double r = std::uniform_real_distribution<double>(0, 1)(rng_);
-    p.form = pick_form(session, false);
-    if (r < 0.5) {
-        p.kind = Poke::Kind::key;
-        p.code = key_code();
-    } else if (r < 0.85) {
-        p.kind = Poke::Kind::click;
-        p.control = pick_control(session, p.form);
-    } else {
-        p.kind = Poke::Kind::close;
-    }
-    return p;
-}
-
-BoxTurn Generator::box_turn(Session& session) {
-    BoxTurn turn;
-    if (chance(0.5)) turn.hold_ms = clock_step(chance(0.7) ? 500 : 10000);
-    if (chance(0.4)) {
-        const std::size_t n = 1 + below(3);
-        for (std::size_t i = 0; i < n; ++i) turn.pokes.push_back(poke(session));
-    }
-    return turn;
-}
-
-Event Generator::chaos(Session& session) {
-    Event e;
-    const double r = std::uniform_real_distribution<double>(0, 1)(rng_);
-    if (r < 0.33) {
-        e.kind = Event::Kind::advance;
-        e.ms = clock_step(chance(0.8) ? 200 : 10000);
-    } else if (r < 0.72) {
-        e.kind = Event::Kind::key;
-        e.form = pick_form(session, false);
-        e.code = key_code();
-    } else if (r < 0.9) {
-        e.kind = Event::Kind::click;
-        e.form = pick_form(session, false);
-        e.control = pick_control(session, e.form);
-    } else if (r < 0.98) {
-        e.kind = Event::Kind::show;
-        const auto names = session.known_forms();
-        e.form = names.empty() || chance(0.1) ? kUnknownForm : names[below(names.size())];
-    } else {
-        e.kind = Event::Kind::close;
-        e.form = pick_form(session, false);
-    }
-    return e;
-}
-
-std::optional<Event> Generator::play(Session& session) {
-    using single_player::frm_main;
-    ui::TestRuntime& rt = session.runtime();
-    auto* f = dynamic_cast<frm_main*>(rt.form("frm_main"));
-    if (f == nullptr) {
-        if (!rt.knows_form("frm_main")) return std::nullopt;
-        Event e;
-        e.kind = Event::Kind::show;
-        e.form = "frm_main";
-        return e;
-    }
-    const auto key = [&](int code) {
-        Event e;
-        e.kind = Event::Kind::key;
-        e.form = f->name();
-        e.code = code;
-        return e;
-    };
-    const auto click = [&](std::string control) {
-        Event e;
-        e.kind = Event::Kind::click;
-        e.form = f->name();
-        e.control = std::move(control);
-        return e;
-    };
-    if ((f->Spiel_aktiv == 0 || f->Level == 0) && chance(0.5)) {
-        if (chance(0.2) && f->mnu_Anfanger.enabled()) {
-            // Another difficulty for the next game.
-            const std::array<const char*, 4> entries = {"mnu_Anfanger", "mnu_Fortgeschrittene",
-                                                        "mnu_Profis", "mnu_freak"};
-            return click(entries[below(entries.size())]);
-        }
-        // How low this game's player lets the air run before fetching more (0: never), so that
-        // some games run out of air, from any level the refills leave.
-        constexpr std::array<float, 6> kAirThresholds = {0, 2, 4, 7, 12, 12};
-        air_threshold_ = kAirThresholds[below(kAirThresholds.size())];
-        return click("mnu_start");
-    }
-    if (f->Spiel_aktiv == 1 && f->Zeit_laeuft == 0 && chance(0.8)) return key(80);
-    // Now and then a pause during a refill, which ends it: the air is left at any level.
-    if (f->tmr_auffuellen.enabled() && f->Zeit_laeuft == 1 && chance(0.05)) return key(80);
-
-    // The pilot: towards the pearl, or the air tanks when the air runs low, choosing the way
-    // on which no fish comes within reach in the next steps (the fish keep their directions,
-    // the second-kind fish swim left).
-    const ui::Image& ball = f->Img_ball;
-    struct Way {
-        int code;
-        float dl;
-        float dt;
-    };
-    const auto along = [](ui::Integer direction) {
-        switch (direction) {
-            case 1:
-                return Way{0, 0, 1};
-            case 2:
-                return Way{0, 0, -1};
-            case 3:
-                return Way{0, 1, 0};
-            case 4:
-                return Way{0, -1, 0};
-            default:
-                return Way{0, 0, 0};
-        }
-    };
-    constexpr int kLookAhead = 12;
-    // The first step at which a fish would touch the ball going that way; kLookAhead + 1: none.
-    const auto danger = [&](const Way& w) {
-        for (int k = 1; k <= kLookAhead; ++k) {
-            const float bl = std::clamp(ball.left() + static_cast<float>(k) * w.dl, -60.f, 52.f);
-            const float bt = std::clamp(ball.top() + static_cast<float>(k) * w.dt, -60.f, 52.f);
-            const auto touching = [&](float l, float t) {
-                return std::fabs(l - bl) <= 8 && std::fabs(t - bt) <= 8;
-            };
-            for (int i = 0; i < f->Level && i < 7; ++i) {
-                const auto n = static_cast<std::size_t>(i);
-                const Way fw = along(f->Feind_Richtung[n]);
-                const float fl = std::clamp(f->img_feind[n].left() + k * fw.dl, -60.f, 52.f);
-                const float ft = std::clamp(f->img_feind[n].top() + k * fw.dt, -60.f, 52.f);
-                if (touching(fl, ft)) return k;
-            }
-            for (int i = 0; i < f->Anzahl_Feind2 && i < 6; ++i) {
-                const ui::Image& fish = f->img_Feind2[static_cast<std::size_t>(i)];
-                if (touching(fish.left() - static_cast<float>(k), fish.top())) return k;
-            }
-        }
-        return kLookAhead + 1;
-    };
-    const bool threatened = danger(along(f->Richtung)) <= kLookAhead;
-    const double r = std::uniform_real_distribution<double>(0, 1)(rng_);
-    if (r < (threatened ? 0.3 : 0.6)) {
-        Event e;
-        e.kind = Event::Kind::advance;
-        // Short steps while a fish is near, so that the pilot can dodge.
-        e.ms = clock_step(threatened ? 60 : 1000);
-        return e;
-    }
-    if (r < 0.96) {
-        float to_left = f->img_futter.left();
-        float to_top = f->img_futter.top();
-        if (f->shp_luftIst.height() <= air_threshold_ && !f->tmr_auffuellen.enabled()) {
-            to_left = -55;
-            to_top = 48;
-        }
-        std::array<Way, 4> ways = {{{39, 1, 0}, {37, -1, 0}, {40, 0, 1}, {38, 0, -1}}};
-        const float dl = to_left - ball.left();
-        const float dt = to_top - ball.top();
-        const auto gain = [&](const Way& w) { return w.dl * dl + w.dt * dt; };
-        const auto score = [&](const Way& w) { return danger(w) * 1000.f + gain(w); };
-        const Way chosen =
-            *std::max_element(ways.begin(), ways.end(),
-                              [&](const Way& a, const Way& b) { return score(a) < score(b); });
-        const ui::Integer direction = chosen.code == 40   ? 1
-                                      : chosen.code == 38 ? 2
-                                      : chosen.code == 39 ? 3
-                                                          : 4;
-        if (direction != f->Richtung || chance(0.1)) {
-            // The letters steer like the arrows.
-            int code = chosen.code;
-            if (chance(0.3)) code = code == 39 ? 68 : code == 37 ? 65 : code == 40 ? 83 : 87;
-            return key(code);
-        }
-        Event e;
-        e.kind = Event::Kind::advance;
-        e.ms = clock_step(threatened ? 60 : 400);
-        return e;
-    }
-    if (r < 0.99) {
-        // Any key but Esc, which would end the game.
-        const int code = key_code();
-        return key(code == 27 ? 32 : code);
-    }
-    // Any entry or button but those that end the game or the program.
-    std::string control = pick_control(session, f->name());
-    if (control == "mnu_start" || control == "mnu_abbrechen" || control == "mnu_beenden")
-        control = "mnu_Pause";
-    return click(control);
-}
-
-Event Generator::next(Session& session) {
-    if (stretch_ <= 0 && playing_) {
-        // A game that got far is played to its end, so that the last levels are reached too.
-        const auto* f =
-            dynamic_cast<const single_player::frm_main*>(session.runtime().form("frm_main"));
-        if (f != nullptr && f->Spiel_aktiv == 1 && f->Level >= 3) stretch_ = 100;
-    }
-    if (stretch_ <= 0) {
-        // Long stretches of play, to get deep into games, between short ones of anything.
-        playing_ = chance(0.7);
-        const double mean = playing_ ? 3000 : 300;
-        stretch_ = 1 + static_cast<long>(std::exponential_distribution<double>(1 / mean)(rng_));
-    }
-    --stretch_;
-    if (playing_) {
-        if (auto e = play(session)) return *e;
-    }
-    return chaos(session);
-}
-
-// ---------------------------------------------------------------------------------------------
-// A fuzz run
-
-Summary run(const Options& options_in, std::ostream& out) {
-    Options options = options_in;
-    std::atomic<long> progress{0};
-    options.config.progress = &progress;
-    Summary summary;
-    Replayer replayer(options.config);
+Summary run(const Options& options, std::ostream& out) {
+    Summary s;
+    Programs programs{options.config, &s.reached};
     Generator generator(options.seed);
     std::vector<Event> program;
-    long program_number = 0;
-
-    // The watchdog: an event that never returns (a handler or the clock in an endless loop)
-    // is reported with the events of its program. The run's thread is stuck inside that
-    // event then, and touches neither the list nor the stream.
-    std::mutex mutex;
-    std::condition_variable wake;
-    bool done = false;
-    std::thread watchdog([&] {
-        std::unique_lock lock(mutex);
-        long seen = -1;
-        auto since = std::chrono::steady_clock::now();
-        while (!wake.wait_for(lock, std::chrono::seconds(1), [&] { return done; })) {
-            const auto now = std::chrono::steady_clock::now();
-            if (progress != seen) {
-                seen = progress;
-                since = now;
-            } else if (now - since >= std::chrono::seconds(options.hang_seconds)) {
-                out << "# fault hang, seed " << options.seed << ": no event finished within "
-                    << options.hang_seconds << " s, in program " << program_number
-                    << " (or while shrinking its list); its events up to the one that hangs:\n"
-                    << format(program) << std::flush;
-                std::_Exit(1);
-            }
-        }
-    });
-    struct Join {
-        std::thread& thread;
-        std::mutex& mutex;
-        std::condition_variable& wake;
-        bool& done;
-        ~Join() {
-            {
-                const std::lock_guard lock(mutex);
-                done = true;
-            }
-            wake.notify_all();
-            thread.join();
-        }
-    } join{watchdog, mutex, wake, done};
-
-    const std::function<BoxTurn(Session&)> draw = [&](Session& s) { return generator.box_turn(s); };
-    const long progress_every = std::max<long>(options.events / 10, 1);
-    for (long i = 0; i < options.events; ++i) {
-        if (static_cast<long>(program.size()) >= options.program_events) replayer.restart();
-        Session& session = replayer.session();
-        if (replayer.programs() != program_number) {
-            program_number = replayer.programs();
-            program.clear();
-        }
-        program.push_back(generator.next(session));
-        ++summary.events;
-        const auto failure = replayer.run(program.back(), draw);
-        if (!options.quiet && (i + 1) % progress_every == 0)
-            out << "  " << (i + 1) << " events, " << replayer.programs() << " programs\n"
-                << std::flush;
+    const std::function<std::int64_t()> draw = [&] { return generator.hold(); };
+    for (long number = -1; s.events < options.events; ++s.events) {
+        if (program.size() >= kProgramEvents) programs.restart();
+        Program& p = programs.current();
+        if (programs.count != number) number = programs.count, program.clear();
+        program.push_back(generator.next(p));
+        const auto failure = p.run(program.back(), draw);
         if (!failure) continue;
-
-        auto known =
-            std::find_if(summary.faults.begin(), summary.faults.end(),
-                         [&](const Fault& f) { return f.failure.check == failure->check; });
-        if (known != summary.faults.end()) {
+        programs.restart();
+        const auto known = std::ranges::find(s.faults, failure->check,
+                                             [](const Fault& f) { return f.failure.check; });
+        if (known != s.faults.end()) {
             ++known->occurrences;
-        } else {
-            Fault fault;
-            fault.failure = *failure;
-            fault.failure.event = program.size() - 1;
-            fault.occurrences = 1;
-            const auto again = replay(program, options.config);
-            if (!again || again->check != failure->check) {
-                fault.failure.detail +=
-                    " (did not happen again when replayed: the run is not "
-                    "deterministic)";
-                fault.events = program;
-            } else {
-                fault.events = minimise(program, options.config, options.minimise_budget);
-            }
-            const auto minimal = replay(fault.events, options.config);
-            out << "# fault " << fault.failure.check << ", seed " << options.seed
-                << ", after event " << fault.failure.event << " of program " << program_number
-                << ": " << fault.failure.detail << "\n";
-            if (minimal) out << "# shortest list: " << minimal->detail << "\n";
-            out << "# " << fault.events.size()
-                << " events; muranko-fuzz --replay FILE replays them:\n"
-                << format(fault.events) << std::flush;
-            summary.faults.push_back(std::move(fault));
+            continue;
         }
-        replayer.restart();
+        const Fault& fault = s.faults.emplace_back(*failure, 1, minimise(program, options.config));
+        out << "# fault " << failure->check << ", seed " << options.seed << ", event "
+            << program.size() - 1 << " of program " << number << ": " << failure->detail
+            << "\n# shortest list (" << fault.events.size()
+            << " events), muranko-fuzz --replay FILE replays it:\n"
+            << format(fault.events);
     }
-    summary.programs = replayer.programs();
-    summary.virtual_hours = static_cast<double>(replayer.virtual_ms()) / 3.6e6;
-    summary.coverage = replayer.coverage();
-    return summary;
-}
-
-void print_summary(const Options& options, const Summary& s, std::ostream& out) {
+    programs.restart();
+    s.programs = programs.count;
+    s.virtual_hours = static_cast<double>(programs.ms) / 3.6e6;
     long faults = 0;
+    std::ostringstream line;
+    for (const Fault& f : s.faults) line << ", " << f.failure.check << " x" << f.occurrences;
     for (const Fault& f : s.faults) faults += f.occurrences;
-    std::ostringstream hours;
-    hours.precision(2);
-    hours << std::fixed << s.virtual_hours;
-    out << "muranko-fuzz seed " << options.seed << ": " << s.events << " events, " << s.programs
-        << " programs, " << hours.str() << " virtual game-hours, " << faults << " faults";
-    if (!s.faults.empty()) {
-        out << " (";
-        for (std::size_t i = 0; i < s.faults.size(); ++i)
-            out << (i ? ", " : "") << s.faults[i].failure.check << " x" << s.faults[i].occurrences;
-        out << ")";
-    }
+    out << "# muranko-fuzz seed " << options.seed << ": " << s.events << " events, " << s.programs
+        << " programs, " << std::fixed << std::setprecision(2) << s.virtual_hours
+        << " virtual hours, " << faults << " faults" << line.str() << "\n";
+    if (options.quiet) return s;
+    out << "#   reached:";
+    for (const auto& [what, n] : s.reached) out << " " << what << " x" << n << ";";
     out << "\n";
-    if (options.quiet) return;
-    const Coverage& c = s.coverage;
-    out << "  reached: " << c.games << " games, " << c.level_ups << " level-ups (highest level "
-        << c.highest_level << "), " << c.wins << " wins, " << c.fish_hits << " fish hits, "
-        << c.game_overs << " game overs (" << c.out_of_air << " out of air)\n"
-        << "  boxes: " << c.boxes << ", " << c.held_boxes << " held open while the clock ran, "
-        << c.refused_pokes << " inputs refused while open; " << c.refused_events
-        << " events refused between boxes\n"
-        << "  a waiting second-kind fish drifted as far as Left " << c.lowest_fish2_left << "\n";
+    return s;
 }
 
 }  // namespace fuzz

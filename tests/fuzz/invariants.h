@@ -1,45 +1,64 @@
-// The rules of the single-player game form that hold between any two events, whatever the
-// player did: sprites inside their ranges and moving no faster than their timers allow,
-// counters inside their ranges, the air gauge standing on its bottom line, one difficulty
-// checked and the values of that preset in force, the timers that each state of the game has.
+// What holds on each form between any two events, as data: ranges of the controls' properties
+// and of the form-level variables, a few rules that a range cannot say, and how a player uses
+// each form, so that runs get deep into games.
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <functional>
+#include <cmath>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
-#include "launcher/frm_menu.h"
-#include "single_player/frm_main.h"
+#include "ui/form.h"
 
 namespace fuzz {
 
-using Report = std::function<void(std::string check, std::string detail)>;
+// True when `name` matches `pattern`, in which one '*' stands for any text.
+bool matches(std::string_view pattern, std::string_view name);
 
-// Where the moving sprites of one loaded frm_main stood at the previous check.
-struct SinglePlayerTracks {
-    bool valid = false;
-    struct At {
-        float left = 0;
-        float top = 0;
-    };
-    At ball;
-    std::array<At, 7> fish{};
-    std::array<At, 6> fish2{};
-    // The lowest Left of a second-kind fish seen so far.
-    float lowest_fish2_left = 0;
+enum class Prop { left, top, height, bottom, interval, value };
+
+// Every control of a form matching `form` whose name matches `name` keeps `prop` within
+// low..high (Prop::value: every form-level variable of that name; an empty one is exempt), a
+// whole number when `whole`. A hidden control is exempt, but stands at (park, park) if given.
+struct Range {
+    const char* form;
+    const char* name;
+    Prop prop;
+    float low, high;
+    bool whole = false;
+    float park = NAN;
 };
 
-// Checks a loaded frm_main between events. `ticks` is the most steps a 50 ms timer can have
-// made since the previous check (see Session). Reports each broken rule.
-void check_single_player(const single_player::frm_main& form, SinglePlayerTracks& tracks,
-                         std::int64_t ticks, const Report& report);
+// A rule over one form, with two numbers it keeps between checks (zero at load): the breach.
+struct Rule {
+    const char* form;
+    const char* check;
+    std::optional<std::string> (*broken)(const ui::Form&, std::array<float, 2>& memory);
+};
 
-// Checks the launcher between events: the sprite on its column within -50..50, the shot
-// within -56..50, a shot in flight exactly while its timer runs, the codes in their ranges.
-void check_launcher(const launcher::frm_menu& form, const Report& report);
+enum class Play { idle, waiting, playing };
 
-// The difficulty entry that carries the check mark, or nullptr when not exactly one does.
-const ui::MenuItem* checked_difficulty(const single_player::frm_main& form);
+// A player at a form. Idle, it clicks `start`; waiting, it presses `pause` (0: lets the clock
+// run); playing, it steers `ball` with keys (right, left, down, up; 0: not that way) towards a
+// `target` (aiming at its Top + aim), or the air spot when the gauge runs low, clear of the
+// hazards, and presses `fire` once aimed. `ending` ends the program.
+struct Pilot {
+    const char* form;
+    Play (*state)(const ui::Form&);
+    const char* ball = nullptr;
+    std::array<int, 4> keys{};
+    const char* target = nullptr;
+    float aim = 0;
+    int fire = 0;
+    const char *spot = nullptr, *gauge = nullptr, *hazards = nullptr, *start = nullptr;
+    int pause = 0;
+    const char* ending = nullptr;
+};
+
+std::span<const Range> ranges();
+std::span<const Rule> rules();
+std::span<const Pilot> pilots();
 
 }  // namespace fuzz
