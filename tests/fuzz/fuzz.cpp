@@ -61,12 +61,10 @@ class Program : public ui::TestRuntime {
   public:
     Program(const Config& config, std::map<std::string, long>* reached) : reached_(reached) {
         on_log = [this](const std::string& line) {  // "@T load FORM", "@T end"
-            const std::size_t at = line.find(' ') + 1;
-            if (line.compare(at, 4, "load") == 0 || line.compare(at, 3, "end") == 0)
-                count(line.substr(at));
-            const std::string name = line.substr(std::min(at + 5, line.size()));
-            if (line.compare(at, 4, "load") == 0 && std::ranges::find(seen_, name) == seen_.end())
-                seen_.push_back(name);
+            const std::string what = line.substr(line.find(' ') + 1);
+            if (what.starts_with("load ") || what == "end") count(what);
+            if (what.starts_with("load ") && std::ranges::find(seen, what.substr(5)) == seen.end())
+                seen.push_back(what.substr(5));
         };
         on_box = [this](const ui::BoxRecord& box) { hold_box(box); };
         Event start = make(Kind::show, config.start_form);
@@ -88,6 +86,7 @@ class Program : public ui::TestRuntime {
     }
 
     std::int64_t played_ms() const { return now() - idle_ms_; }
+    std::vector<std::string> seen;  // forms loaded so far
 
   protected:
     void form_unloading(ui::Form& form) override {
@@ -252,7 +251,7 @@ class Program : public ui::TestRuntime {
         if (idle_ms_ > 0) return;
         const auto before = snapshot();
         advance(idle_ms_ = 60000);
-        for (const std::string& name : seen_) {
+        for (const std::string& name : seen) {
             if (key(name, 32) || click(name, "mnu_start") || close(name) || show(name) != nullptr)
                 fail("ended-runs", name + " took input after the program ended");
         }
@@ -261,7 +260,6 @@ class Program : public ui::TestRuntime {
 
     std::map<std::string, long>* reached_;
     std::map<const ui::Form*, Record> records_;
-    std::vector<std::string> seen_;
     std::optional<Failure> failure_;
     Event* current_ = nullptr;
     const std::function<std::int64_t()>* draw_ = nullptr;
@@ -290,56 +288,6 @@ struct Programs {
         program.reset();
     }
 };
-
-std::vector<Event> shrink(std::vector<Event> events,
-                          const std::function<bool(const std::vector<Event>&)>& fails) {
-    long budget = 5'000'000;  // events replayed
-    // Keeps the change to event i (or from i on) when the list still fails.
-    const auto attempt = [&](std::size_t i, auto change) {
-        std::vector<Event> t = events;
-        if (!change(t, t[i]) || (budget -= static_cast<long>(t.size()) + 1) < 0 || t.empty() ||
-            !fails(t))
-            return false;
-        events = std::move(t);
-        return true;
-    };
-    for (bool shrunk = true; shrunk && budget > 0;) {
-        shrunk = false;
-        for (std::size_t chunk = std::max<std::size_t>(events.size() / 2, 1);; chunk /= 2) {
-            for (std::size_t i = 0; i < events.size();) {
-                const bool dropped = attempt(i, [&](std::vector<Event>& t, Event&) {
-                    const auto at = t.begin() + static_cast<std::ptrdiff_t>(i);
-                    t.erase(at, at + static_cast<std::ptrdiff_t>(std::min(chunk, t.size() - i)));
-                    return true;
-                });
-                shrunk |= dropped;
-                i += dropped ? 0 : chunk;
-            }
-            if (chunk <= 1) break;
-        }
-        for (std::size_t i = 0; i < events.size(); ++i) {
-            shrunk |= attempt(
-                i, [](auto&, Event& e) { return !e.holds.empty() && (e.holds.clear(), true); });
-            shrunk |=
-                attempt(i, [](auto&, Event& e) { return e.repeat > 1 && (e.repeat = 1, true); });
-            if (events[i].kind != Kind::advance) continue;
-            if (i + 1 < events.size() && events[i + 1].kind == Kind::advance)
-                shrunk |= attempt(i, [i](std::vector<Event>& t, Event& e) {
-                    e.ms += t[i + 1].ms;
-                    e.holds.insert(e.holds.end(), t[i + 1].holds.begin(), t[i + 1].holds.end());
-                    t.erase(t.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-                    return true;
-                });
-            // The shortest clock step that still fails, by bisection.
-            for (std::int64_t low = 0, high = events[i].ms; high - low > 1;) {
-                const std::int64_t mid = low + (high - low) / 2;
-                (attempt(i, [mid](auto&, Event& e) { return (e.ms = mid, true); }) ? high : low) =
-                    mid;
-            }
-        }
-    }
-    return events;
-}
 
 }  // namespace
 
@@ -408,10 +356,56 @@ std::vector<Event> minimise(std::vector<Event> events, const Config& config) {
     const auto first = replay(events, config);
     if (!first) return events;
     events.resize(first->event + 1);
-    return shrink(std::move(events), [&](const std::vector<Event>& list) {
+    const auto fails = [&](const std::vector<Event>& list) {
         const auto f = replay(list, config);
         return f && f->check == first->check;
-    });
+    };
+    long budget = 5'000'000;  // events replayed
+    // Keeps the change to event i (or from i on) when the list still fails.
+    const auto attempt = [&](std::size_t i, auto change) {
+        std::vector<Event> t = events;
+        if (!change(t, t[i]) || (budget -= static_cast<long>(t.size()) + 1) < 0 || t.empty() ||
+            !fails(t))
+            return false;
+        events = std::move(t);
+        return true;
+    };
+    for (bool shrunk = true; shrunk && budget > 0;) {
+        shrunk = false;
+        for (std::size_t chunk = std::max<std::size_t>(events.size() / 2, 1);; chunk /= 2) {
+            for (std::size_t i = 0; i < events.size();) {
+                const bool dropped = attempt(i, [&](std::vector<Event>& t, Event&) {
+                    const auto at = t.begin() + static_cast<std::ptrdiff_t>(i);
+                    t.erase(at, at + static_cast<std::ptrdiff_t>(std::min(chunk, t.size() - i)));
+                    return true;
+                });
+                shrunk |= dropped;
+                i += dropped ? 0 : chunk;
+            }
+            if (chunk <= 1) break;
+        }
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            shrunk |= attempt(
+                i, [](auto&, Event& e) { return !e.holds.empty() && (e.holds.clear(), true); });
+            shrunk |=
+                attempt(i, [](auto&, Event& e) { return e.repeat > 1 && (e.repeat = 1, true); });
+            if (events[i].kind != Kind::advance) continue;
+            if (i + 1 < events.size() && events[i + 1].kind == Kind::advance)
+                shrunk |= attempt(i, [i](std::vector<Event>& t, Event& e) {
+                    e.ms += t[i + 1].ms;
+                    e.holds.insert(e.holds.end(), t[i + 1].holds.begin(), t[i + 1].holds.end());
+                    t.erase(t.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+                    return true;
+                });
+            // The shortest clock step that still fails, by bisection.
+            for (std::int64_t low = 0, high = events[i].ms; high - low > 1;) {
+                const std::int64_t mid = low + (high - low) / 2;
+                (attempt(i, [mid](auto&, Event& e) { return (e.ms = mid, true); }) ? high : low) =
+                    mid;
+            }
+        }
+    }
+    return events;
 }
 
 namespace {
@@ -423,9 +417,9 @@ class Generator {
   public:
     explicit Generator(std::uint64_t seed) : rng_(seed) {}
 
-    Event next(const ui::TestRuntime& rt) {
-        for (const ui::Form* f : rt.forms()) {
-            if (std::ranges::find(seen_, f->name()) == seen_.end()) seen_.push_back(f->name());
+    Event next(const Program& rt) {
+        for (const std::string& name : rt.seen) {  // forms of earlier programs are shown too
+            if (std::ranges::find(known_, name) == known_.end()) known_.push_back(name);
         }
         if (stretch_-- <= 0) {
             playing_ = chance(0.7);
@@ -461,12 +455,12 @@ class Generator {
     }
 
     // Anything a loaded form takes, and now and then the same on one that is not loaded.
-    Event chaos(const ui::TestRuntime& rt) {
+    Event chaos(const Program& rt) {
         const auto loaded = rt.forms();
         const double r = std::uniform_real_distribution<double>(0, 1)(rng_);
         if (r < 0.3 || loaded.empty()) return advance(clock(chance(0.8) ? 300 : 10000));
         const ui::Form& form = *pick(loaded);
-        const std::string name = chance(0.03) ? pick(seen_) : form.name();
+        const std::string name = chance(0.03) ? pick(known_) : form.name();
         if (r < 0.68) {
             Event e = make(Kind::key, name, {}, any_key());
             if (chance(0.15)) e.repeat = 2 + static_cast<int>(rng_() % 40);
@@ -477,7 +471,7 @@ class Generator {
             if (chance(0.03)) c.assign(form.controls().begin(), form.controls().end());
             return make(Kind::click, name, c.empty() ? "nichts" : pick(c)->name());
         }
-        return r < 0.97 ? make(Kind::show, pick(seen_)) : make(Kind::close, name);
+        return r < 0.97 ? make(Kind::show, pick(known_)) : make(Kind::close, name);
     }
 
     std::optional<Event> play(const ui::TestRuntime& rt) {
@@ -574,7 +568,7 @@ class Generator {
     bool playing_ = false;
     long stretch_ = 0;
     float air_low_ = 8;
-    std::vector<std::string> seen_;
+    std::vector<std::string> known_;
     std::map<std::string, int> last_way_;
     std::map<std::string, std::string> goals_;
     std::map<std::string, std::tuple<float, float, std::int64_t>> seen_at_;

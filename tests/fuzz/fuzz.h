@@ -1,11 +1,9 @@
 // The fuzz harness: one driver over every registered form. Its events come from the forms' own
 // entry points (keys, held keys, clicks on their menu entries and buttons, close boxes, shows,
 // the clock, boxes held open); after every event it checks the runtime's rules and each form's
-// invariants (invariants.h), and shrinks a failing run to a short event list.
-//
-// A list replays on its own: each event records all it needs, and the runtime draws its random
-// numbers from its fixed-seed sequence. A list starts on a fresh program with the start form
-// shown; after the program ends, the next event starts a fresh one.
+// invariants (invariants.h), and shrinks a failing run to a short event list. A list replays on
+// its own (the runtime's random numbers come from a fixed seed), from a fresh program with the
+// start form shown; after the program ends, the next event starts a fresh one.
 #pragma once
 
 #include <cstdint>
@@ -65,17 +63,17 @@ struct Options {
     Config config;
 };
 
+// One per check that broke, with the shortest list found that breaks it.
 struct Fault {
     Failure failure;
     long occurrences = 0;
-    std::vector<Event> events;  // the shortest list found that breaks the same check
+    std::vector<Event> events;
 };
 
 struct Summary {
-    long events = 0;
-    long programs = 0;
+    long events = 0, programs = 0;
     double virtual_hours = 0;
-    std::vector<Fault> faults;            // one per check that broke
+    std::vector<Fault> faults;
     std::map<std::string, long> reached;  // "load FORM", "box TITLE", "end", ... counted
 };
 

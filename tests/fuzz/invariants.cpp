@@ -88,15 +88,6 @@ std::optional<std::string> launcher_shot(const Form& form, Memory& was) {
     return std::nullopt;
 }
 
-std::optional<std::string> one_difficulty(const Form& form, Memory&) {
-    const auto* f = as<single_player::frm_main>(form);
-    int n = 0;
-    for (const auto* m :
-         {&f->mnu_Anfanger, &f->mnu_Fortgeschrittene, &f->mnu_Profis, &f->mnu_freak})
-        n += m->checked() ? 1 : 0;
-    return n == 1 ? std::nullopt : std::optional(std::to_string(n) + " difficulties checked");
-}
-
 // Stopped or paused, a game's timers are all off (but the single-player fish's entry timers).
 std::optional<std::string> timers_off(const Form& form, Memory&) {
     const auto* one = as<single_player::frm_main>(form);
@@ -112,7 +103,6 @@ std::optional<std::string> timers_off(const Form& form, Memory&) {
 
 constexpr Rule kRules[] = {
     {"frm_menu", "launcher-shot", launcher_shot},
-    {"frm_main", "one-difficulty", one_difficulty},
     {"frm_main*", "timers-stopped", timers_off},
 };
 
