@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Sets up, builds, and runs the program, its tests, its benchmarks or its fuzz harness.
+# Sets up, builds, and runs the program, its tests, its benchmarks, its fuzz harness or a soak.
 #   ./make.sh run              build and start the game
 #   ./make.sh test             build and run every test (plain build)
 #   ./make.sh test-sanitize    build with address and undefined-behaviour sanitizers and run every test
 #   ./make.sh bench            build and run the benchmarks
 #   ./make.sh fuzz [ARGS...]   build and run the fuzz harness (see its --help)
+#   ./make.sh soak [ARGS...]   the program for ten minutes under random keys and closes
+#                              (--minutes N; see tests/e2e/soak.py --help)
 # Missing Debian packages are installed first (as root, or through sudo).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -64,8 +66,13 @@ case "$command" in
         build build-test
         ./build-test/tests/muranko-fuzz "$@"
         ;;
+    soak)
+        install_missing
+        build build -DMURANKO_BUILD_TESTS=OFF
+        exec python3 tests/e2e/soak.py --program build/muranko "$@"
+        ;;
     *)
-        sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
         exit 2
         ;;
 esac

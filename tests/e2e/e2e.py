@@ -59,17 +59,13 @@ def _stop(process, grace=3.0):
 
 
 class Window:
-    """One top-level X window of the program, as seen at one moment."""
+    """One top-level X window of the program, as seen at one moment: its id, name, position and
+    client size, whether it is mapped, a popup (override-redirect: a menu or a tooltip), the
+    window it is transient for, its frame (left, right, top, bottom, as the
+    window manager draws it), its window types and states."""
 
-    def __init__(self, wid, name, x, y, width, height, mapped, popup, frame, types, states):
-        self.id = wid
-        self.name = name
-        self.x, self.y, self.width, self.height = x, y, width, height
-        self.mapped = mapped
-        self.popup = popup  # override-redirect: a menu or a tooltip
-        self.frame = frame  # left, right, top, bottom, as the window manager draws it
-        self.types = types
-        self.states = states
+    def __init__(self, **fields):
+        self.__dict__.update(fields)
 
     @property
     def framed(self):
@@ -168,8 +164,11 @@ class Session:
         return env
 
     def _x(self, *command, check=False):
-        result = subprocess.run(command, env=self._env(), capture_output=True, text=True,
-                                timeout=10)
+        try:
+            result = subprocess.run(command, env=self._env(), capture_output=True, text=True,
+                                    timeout=10)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{' '.join(command)} did not answer in 10 s") from None
         if check and result.returncode != 0:
             raise Failure(f"{' '.join(command)} failed: {result.stderr.strip()}")
         return result.stdout
@@ -211,8 +210,13 @@ class Session:
         return [w for w in map(self.window_info, ids) if w and w.mapped]
 
     def windows(self):
-        """The program's mapped top-level windows, menus left out."""
-        return [w for w in self._shown() if not w.popup]
+        """The program's mapped top-level windows, menus left out. A window transient for
+        another of them (a message box) is marked as a box."""
+        shown = [w for w in self._shown() if not w.popup]
+        ids = {int(w.id) for w in shown}
+        for w in shown:
+            w.box = w.transient_for in ids
+        return shown
 
     def menu_open(self):
         return any(w.popup for w in self._shown())
@@ -236,22 +240,25 @@ class Session:
             return int(re.search(label + r":\s+(-?\d+)", info).group(1))
 
         props = self._x("xprop", "-id", wid, "_NET_WM_NAME", "_NET_FRAME_EXTENTS",
-                        "_NET_WM_WINDOW_TYPE", "_NET_WM_STATE")
+                        "_NET_WM_WINDOW_TYPE", "_NET_WM_STATE", "WM_TRANSIENT_FOR")
+
+        def atoms(prop, prefix):
+            found = re.search(prop + r"\(ATOM\) = (.*)", props)
+            return [a.strip().replace(prefix, "") for a in found.group(1).split(",")
+                    if a.strip()] if found else []
         name = re.search(r'_NET_WM_NAME\(UTF8_STRING\) = "(.*)"', props)
         frame = re.search(r"_NET_FRAME_EXTENTS\(CARDINAL\) = ([\d, ]+)", props)
-        types = re.search(r"_NET_WM_WINDOW_TYPE\(ATOM\) = (.*)", props)
-        states = re.search(r"_NET_WM_STATE\(ATOM\) = (.*)", props)
+        transient = re.search(r"WM_TRANSIENT_FOR\(WINDOW\): window id # (0x[0-9a-f]+)", props)
         return Window(
-            wid, name.group(1) if name else "",
-            number("Absolute upper-left X"), number("Absolute upper-left Y"),
-            number("Width"), number("Height"),
-            "IsViewable" in info,
-            "Override Redirect State: yes" in info,
-            tuple(int(v) for v in frame.group(1).split(",")) if frame else (0, 0, 0, 0),
-            [t.strip().replace("_NET_WM_WINDOW_TYPE_", "") for t in types.group(1).split(",")]
-            if types else [],
-            [s.strip().replace("_NET_WM_STATE_", "") for s in states.group(1).split(",")
-             if s.strip()] if states else [])
+            id=wid, name=name.group(1) if name else "",
+            x=number("Absolute upper-left X"), y=number("Absolute upper-left Y"),
+            width=number("Width"), height=number("Height"),
+            mapped="IsViewable" in info,
+            popup="Override Redirect State: yes" in info,
+            transient_for=int(transient.group(1), 16) if transient else None,
+            frame=tuple(int(v) for v in frame.group(1).split(",")) if frame else (0, 0, 0, 0),
+            types=atoms("_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_"),
+            states=atoms("_NET_WM_STATE", "_NET_WM_STATE_"))
 
     def find(self, name, size=None, framed=None, exclude=()):
         """The program's windows named `name` (and of that client size / frame), if shown,
@@ -273,7 +280,7 @@ class Session:
     # --- input -----------------------------------------------------------------------------
 
     def activate(self, window):
-        self._x("xdotool", "windowactivate", "--sync", window.id)
+        self._x("xdotool", "windowactivate", window.id)
         wait_until(f"{window} to have the focus",
                    lambda: self._x("xdotool", "getactivewindow").strip() == window.id, 5)
 
@@ -297,8 +304,7 @@ class Session:
             raise Failure(f"{window} has no title bar")
         x = window.x + window.width + right - top // 2
         y = window.y - top // 2
-        self._x("xdotool", "mousemove", "--sync", str(x), str(y), check=True)
-        self._x("xdotool", "click", "1", check=True)
+        self._x("xdotool", "mousemove", str(x), str(y), "click", "1", check=True)
 
     # --- pixels ----------------------------------------------------------------------------
 

@@ -31,33 +31,50 @@ def check(condition, message):
 
 class Launcher:
     """The launcher's window, and where its fish sprite is: each key first moves the sprite one
-    unit in its current direction (none before the first key), then Down sets down and Up up.
-    Space fires at the entry whose band holds the sprite's Top."""
+    unit in its current direction (none before the first key), then Down, S, Right and A steer
+    it down, Up, W, Left and D up. Space fires at the entry whose band holds the sprite's Top
+    (fire while a shot flies and nothing is fired, but the entry is still named here)."""
 
     BANDS = {"single": (-27, -21), "two": (-15, -9), "quit": (24, 30)}
+    DOWN, UP = {"Down", "s", "Right", "a"}, {"Up", "w", "Left", "d"}
 
     def __init__(self, session):
         self.session = session
         self.window = session.wait_window("Menu", size=LAUNCHER_SIZE, framed=True)
         self.top, self.direction = -25, 0
 
-    def _step(self):
+    def _next_top(self):
+        direction = self.direction
         if self.top <= -50:
-            self.direction = 1
+            direction = 1
         if self.top >= 50:
+            direction = 2
+        return self.top + {0: 0, 1: 1, 2: -1}[direction], direction
+
+    def press(self, key):
+        """Follows one key; returns the entry Space fires at (or None)."""
+        self.top, self.direction = self._next_top()
+        if key in self.DOWN:
+            self.direction = 1
+        elif key in self.UP:
             self.direction = 2
-        self.top += {0: 0, 1: 1, 2: -1}[self.direction]
+        elif key == "space":
+            return next((entry for entry, (low, high) in self.BANDS.items()
+                         if low <= self.top <= high), None)
+        return None
+
+    def would_fire_at(self):
+        top = self._next_top()[0]
+        return next((e for e, (low, high) in self.BANDS.items() if low <= top <= high), None)
 
     def choose(self, entry):
         """Steers the sprite into the entry's band and fires at it."""
         low, high = self.BANDS[entry]
         keys = []
-        while not low <= self.top + {0: 0, 1: 1, 2: -1}[self.direction] <= high:
-            key = "Down" if self.top < low else "Up"
-            self._step()
-            self.direction = 1 if key == "Down" else 2
-            keys.append(key)
-        self._step()
+        while self.would_fire_at() != entry:
+            keys.append("Down" if self.top < low else "Up")
+            self.press(keys[-1])
+        self.press("space")
         self.session.keys(self.window, *keys, "space", delay_ms=15)
 
 
