@@ -9,6 +9,7 @@ synthetic X events (XTEST, through xdotool) sent to the focused window.
 
 import ctypes
 import os
+import random
 import re
 import shutil
 import signal
@@ -21,7 +22,9 @@ GAME_SIZE = (451, 374)
 LAUNCHER_SIZE = (428, 392)
 SPLASH_SIZE = (250, 166)
 
-FIRST_DISPLAY = 90  # below are the numbers people use by hand
+# Display numbers to try, from a random start so that parallel runs rarely meet; below 90 are
+# the numbers people use by hand.
+DISPLAYS = range(90, 600)
 
 
 class Failure(AssertionError):
@@ -92,8 +95,18 @@ class Session:
 
     def __enter__(self):
         try:
-            self._start_display()
-            self._start_window_manager()
+            for attempt in range(5):
+                self._start_display()
+                try:
+                    self._start_window_manager()
+                    break
+                except Failure:
+                    # Seen when a display number was freed and taken again at once by
+                    # another run: start afresh on another number.
+                    _stop(self.wm)
+                    _stop(self.xvfb)
+                    if attempt == 4:
+                        raise
             self.start_program()
         except BaseException:
             self.__exit__(None, None, None)
@@ -108,7 +121,8 @@ class Session:
         return False
 
     def _start_display(self):
-        for number in range(FIRST_DISPLAY, FIRST_DISPLAY + 100):
+        start = random.randrange(len(DISPLAYS))
+        for number in list(DISPLAYS[start:]) + list(DISPLAYS[:start]):
             if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
                 continue
             read_end, write_end = os.pipe()
@@ -137,7 +151,7 @@ class Session:
                 with open(log_path, errors="replace") as log:
                     raise Failure(f"openbox ended with {self.wm.returncode}: {log.read()}")
             return "window id" in self._x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
-        wait_until("openbox", ready)
+        wait_until("openbox", ready, 5)
 
     def start_program(self):
         """Starts (or starts again) the program; its stderr is kept for stderr_lines()."""
