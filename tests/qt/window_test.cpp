@@ -274,6 +274,15 @@ TEST_F(QtBackend, MovingOneSpriteRedrawsOnlyAroundIt) {
     EXPECT_LE(region.boundingRect().width(), 14 + 2 + 2 + 1);
     EXPECT_LE(region.boundingRect().height(), 9 + 2 + 2 + 2);
     EXPECT_FALSE(region.contains(QPoint(175, 91))) << "the other sprite";
+    EXPECT_EQ(region.rectCount(), 1) << "a step redraws one rectangle";
+
+    // A jump redraws the two places, not the field between them.
+    form.img_ball.move(-49, 40);
+    settle();
+    EXPECT_EQ(window.last_update_region().rectCount(), 2);
+    EXPECT_FALSE(window.last_update_region().contains(QPoint(24, 50)));
+    form.img_ball.move(-49, -48);
+    settle();
 
     // A counter that grows redraws its old and its wider new text.
     form.lbl_zaehler.set_caption("-100");
