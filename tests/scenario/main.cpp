@@ -1,94 +1,149 @@
-// muranko-scenario: runs scenario scripts on the test runtime.
+// muranko-scenario FILE: runs a scenario script on the test runtime with the program's forms and
+// prints what happened, one line per event, for the golden-file tests (tests/CMakeLists.txt
+// compares it with FILE's .expected beside it).
 //
-//   muranko-scenario FILE               print what FILE does
-//   muranko-scenario --check FILE ...   compare with FILE's expected output; list the difference
-//   muranko-scenario --write FILE ...   (re)write FILE's expected output
-//
-// The expected output of NAME.script is NAME.expected beside it.
+// Script lines (anything after '#' is a comment):
+//   show FORM  |  close FORM  |  key FORM CODE  |  click FORM CONTROL  |  random V ...
+//   advance MS  |  hold MS (keep the next message box open that long)  |  dump FORM
+// Printed: "@T box "TEXT" STYLE "TITLE"", "@T beep", "@T load FORM", "@T unload FORM", "@T end"
+// as they happen, and for dump "FORM.CONTROL CLASS key=value ..." sorted by name (array members
+// by index), then "FORM.VARIABLE=VALUE". A mistake in the script, an exception from a handler or
+// a breach of the runtime's rules stops the run with "FILE:LINE: message" and exit code 1.
+#include <algorithm>
+#include <charconv>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "scenario.h"
+#include "app/forms.h"
+#include "ui/test_runtime.h"
 
 namespace {
 
-std::string expected_path(std::string_view script) {
-    constexpr std::string_view kSuffix = ".script";
-    if (script.ends_with(kSuffix)) script.remove_suffix(kSuffix.size());
-    return std::string(script) + ".expected";
-}
+using Words = std::vector<std::string>;
 
-// Runs one script; false (with the reason on stderr) when it cannot be read or stops on an error.
-bool run_file(const std::string& path, std::ostream& out) {
-    std::ifstream script(path, std::ios::binary);
-    if (!script) {
-        std::cerr << path << ": cannot open\n";
-        return false;
+template <typename T>
+T number(const std::string& word) {
+    T value{};
+    const auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec != std::errc() || ptr != word.data() + word.size() || value < 0) {
+        throw std::runtime_error("bad number \"" + word + "\"");
     }
-    return scenario::run_scenario(script, out, std::cerr, path) == 0;
+    return value;
 }
 
-bool run_file(const std::string& path, std::string& output) {
-    std::ostringstream out;
-    const bool ok = run_file(path, out);
-    output = out.str();
-    return ok;
+// "img_feind(3)" is ("img_feind", 3), "Img_ball" is ("Img_ball", -1).
+std::pair<std::string, long> name_parts(const std::string& name) {
+    const std::size_t open = name.rfind('(');
+    if (open == std::string::npos || name.back() != ')') return {name, -1};
+    return {name.substr(0, open), std::stol(name.substr(open + 1))};
 }
 
-bool check(const std::string& path) {
-    std::string actual;
-    if (!run_file(path, actual)) return false;
-    const std::string expected_file = expected_path(path);
-    std::ifstream in(expected_file, std::ios::binary);
-    if (!in) {
-        std::cerr << expected_file << ": cannot open (muranko-scenario --write " << path
-                  << " makes it)\n";
-        return false;
+class Runner {
+  public:
+    Runner() {
+        app::register_forms(rt_);
+        rt_.on_log = [](const std::string& line) { std::cout << line << '\n'; };
+        // The clock moves on while a held box is open; no timer fires until it is answered.
+        rt_.on_box = [this](const ui::BoxRecord&) {
+            if (const auto ms = std::exchange(hold_, std::nullopt)) rt_.advance(*ms);
+        };
     }
-    const std::string expected{std::istreambuf_iterator<char>(in), {}};
-    const std::string diff = scenario::line_diff(expected, actual, expected_file, "actual output");
-    if (diff.empty()) return true;
-    std::cerr << path << ": the output differs from the expected output\n" << diff;
-    return false;
-}
 
-bool write(const std::string& path) {
-    std::string output;
-    if (!run_file(path, output)) return false;
-    const std::string expected_file = expected_path(path);
-    std::ofstream file(expected_file, std::ios::binary | std::ios::trunc);
-    file << output;
-    if (!file.flush()) {
-        std::cerr << expected_file << ": cannot write\n";
-        return false;
+    void run(const Words& w) {
+        const std::string& c = w[0];
+        const std::size_t arguments = c == "random" ? std::max<std::size_t>(w.size() - 1, 1)
+                                      : c == "key" || c == "click" ? 2
+                                                                   : 1;
+        if (w.size() != arguments + 1) throw std::runtime_error("wrong arguments for " + c);
+        if (c == "show") {
+            if (!rt_.knows_form(w[1])) throw std::runtime_error("unknown form " + w[1]);
+            rt_.show(w[1]);
+        } else if (c == "close") {
+            rt_.close(form(w[1]));
+        } else if (c == "key") {
+            rt_.key_down(form(w[1]), number<int>(w[2]));
+        } else if (c == "click") {
+            ui::Form& f = form(w[1]);
+            if (f.find_control(w[2]) == nullptr) {
+                throw std::runtime_error("unknown control " + w[1] + "." + w[2]);
+            }
+            rt_.click(f, w[2]);  // a refused click does nothing
+        } else if (c == "random") {
+            std::vector<ui::Single> values;
+            for (std::size_t i = 1; i < w.size(); ++i) values.push_back(number<ui::Single>(w[i]));
+            if (std::any_of(values.begin(), values.end(), [](ui::Single v) { return v >= 1; })) {
+                throw std::runtime_error("a random value lies in [0, 1)");
+            }
+            rt_.queue_random(values);
+        } else if (c == "advance") {
+            rt_.advance(number<std::int64_t>(w[1]));
+        } else if (c == "hold") {
+            hold_ = number<std::int64_t>(w[1]);
+        } else if (c == "dump") {
+            dump(form(w[1]));
+        } else {
+            throw std::runtime_error("unknown command \"" + c + "\"");
+        }
+        if (!rt_.faults().empty()) throw std::runtime_error("runtime fault: " + rt_.faults()[0]);
     }
-    return true;
-}
 
-int usage() {
-    std::cerr << "usage: muranko-scenario FILE\n"
-                 "       muranko-scenario --check FILE...\n"
-                 "       muranko-scenario --write FILE...\n";
-    return 2;
-}
+  private:
+    ui::Form& form(const std::string& name) const {
+        ui::Form* f = rt_.form(name);
+        if (f == nullptr) throw std::runtime_error("form " + name + " is not loaded");
+        return *f;
+    }
+
+    void dump(const ui::Form& form) {
+        std::vector<const ui::Control*> controls(form.controls().begin(), form.controls().end());
+        std::sort(controls.begin(), controls.end(), [](const ui::Control* a, const ui::Control* b) {
+            return name_parts(a->name()) < name_parts(b->name());
+        });
+        for (const ui::Control* control : controls) {
+            std::string line = form.name() + "." + control->name();
+            control->dump(line);
+            std::cout << line << '\n';
+        }
+        for (const std::string& variable : form.dump_variables()) {
+            std::cout << form.name() << '.' << variable << '\n';
+        }
+    }
+
+    ui::TestRuntime rt_;
+    std::optional<std::int64_t> hold_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) return usage();
-    if (args[0] == "--check" || args[0] == "--write") {
-        bool ok = true;
-        for (std::size_t i = 1; i < args.size(); ++i) {
-            ok = (args[0] == "--check" ? check(args[i]) : write(args[i])) && ok;
-        }
-        return ok ? 0 : 1;
+    if (argc != 2) {
+        std::cerr << "usage: muranko-scenario FILE\n";
+        return 2;
     }
-    if (args.size() != 1 || args[0].starts_with("-")) return usage();
-    return run_file(args[0], std::cout) ? 0 : 1;
+    std::ifstream script(argv[1]);
+    if (!script) {
+        std::cerr << argv[1] << ": cannot open\n";
+        return 1;
+    }
+    Runner runner;
+    std::string line;
+    for (int number = 1; std::getline(script, line); ++number) {
+        try {
+            std::istringstream in(line.substr(0, line.find('#')));
+            const Words words{std::istream_iterator<std::string>(in), {}};
+            if (!words.empty()) runner.run(words);
+        } catch (const std::exception& e) {
+            std::cout.flush();
+            std::cerr << argv[1] << ':' << number << ": " << e.what() << '\n';
+            return 1;
+        }
+    }
+    return 0;
 }

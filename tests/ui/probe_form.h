@@ -1,12 +1,10 @@
 // Test-only forms for the runtime's tests: a form assembled by the test, whose handlers write
-// what they do into a journal shared with the test ("tmr_a@150", "load frm_a", ...).
+// what they do into a journal shared with the test ("tmr_a@150", "key 32", "mnu_a").
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "ui/form.h"
@@ -14,10 +12,7 @@
 
 namespace test {
 
-struct Journal {
-    std::vector<std::string> entries;
-    void note(std::string entry) { entries.push_back(std::move(entry)); }
-};
+using Journal = std::vector<std::string>;
 
 class ProbeForm : public ui::Form {
   public:
@@ -28,66 +23,48 @@ class ProbeForm : public ui::Form {
         if (build) build(*this);
     }
     ~ProbeForm() override {
-        // Controls go in reverse order of creation, before the form itself.
-        while (!owned_.empty()) owned_.pop_back();
+        while (!owned_.empty()) owned_.pop_back();  // controls before the form
     }
-
-    Journal& journal() const { return journal_; }
-    std::int64_t now() const { return runtime().now(); }
 
     // A timer that notes "NAME@T" each time it fires, then runs `then`.
     ui::Timer& timer(const std::string& name, int interval, bool enabled,
                      std::function<void()> then = {}) {
         auto& t = own(std::make_unique<ui::Timer>(*this, name, interval, enabled));
         t.on_timer = [this, &t, then = std::move(then)] {
-            journal_.note(t.name() + "@" + std::to_string(now()));
+            journal_.push_back(t.name() + "@" + std::to_string(runtime().now()));
             if (then) then();
         };
         return t;
     }
-
-    // A menu entry that notes "NAME" when clicked.
-    ui::MenuItem& menu(const std::string& name, ui::MenuItem* parent = nullptr, bool enabled = true,
+    // A menu entry that notes its name when clicked.
+    ui::MenuItem& menu(const std::string& name, ui::MenuItem* parent = nullptr,
                        std::string caption = "entry") {
-        auto& m = own(std::make_unique<ui::MenuItem>(*this, name, std::move(caption), parent, false,
-                                                     enabled));
-        m.on_click = [this, &m] { journal_.note(m.name()); };
+        auto& m = own(std::make_unique<ui::MenuItem>(*this, name, std::move(caption), parent));
+        m.on_click = [this, &m] { journal_.push_back(m.name()); };
         return m;
     }
-
     ui::Button& button(const std::string& name) {
         auto& b = own(std::make_unique<ui::Button>(*this, name, ui::Rect{0, 0, 100, 30}, "OK"));
-        b.on_click = [this, &b] { journal_.note(b.name()); };
+        b.on_click = [this, &b] { journal_.push_back(b.name()); };
         return b;
     }
-
-    ui::Label& label(const std::string& name, std::string caption, ui::Rect rect = {}) {
-        return own(std::make_unique<ui::Label>(*this, name, rect, std::move(caption)));
-    }
-
-    ui::Shape& shape(const std::string& name, ui::Rect rect) {
-        return own(std::make_unique<ui::Shape>(*this, name, rect, ui::ShapeStyle{}));
-    }
-
-    ui::Image& image(const std::string& name, ui::Rect rect, ui::Picture picture,
-                     bool visible = true) {
-        return own(std::make_unique<ui::Image>(*this, name, rect, picture, visible));
+    template <typename T, typename... Args>
+    T& add(Args&&... args) {
+        return own(std::make_unique<T>(*this, std::forward<Args>(args)...));
     }
 
     void Form_Load() override {
-        journal_.note("Form_Load " + name());
+        journal_.push_back("Form_Load " + name());
         if (on_load) on_load();
     }
-    void Form_KeyDown(ui::Integer key_code, ui::Integer shift) override {
-        (void)shift;
-        journal_.note("key " + std::to_string(key_code));
-        if (on_key) on_key(key_code);
+    void Form_KeyDown(ui::Integer key_code, ui::Integer) override {
+        journal_.push_back("key " + std::to_string(key_code));
+        if (on_key) on_key();
     }
 
     std::function<void()> on_load;
-    std::function<void(int)> on_key;
-    // A form-level variable for the tests to change and declare.
-    ui::Integer counter = 0;
+    std::function<void()> on_key;
+    ui::Integer counter = 0;  // a form-level variable
 
   private:
     template <typename T>
@@ -109,29 +86,17 @@ inline void register_probe(ui::Runtime& runtime, const std::string& name, Journa
     });
 }
 
-inline ProbeForm& probe(ui::Runtime& runtime, const std::string& name) {
-    return static_cast<ProbeForm&>(*runtime.form(name));
-}
-
-// A runtime whose clock the test sets, the way a backend reads a real clock: timers fire only
-// when the test calls run_due_timers(), at whatever time the clock then shows.
+// A runtime whose clock the test sets, as a backend reads a real one: timers fire only when the
+// test calls run_due_timers(), at whatever time the clock then shows.
 class ManualRuntime : public ui::Runtime {
   public:
     std::int64_t clock = 0;
     int forms_changed = 0;
-
     std::int64_t now() const override { return clock; }
-    void form_changed(ui::Form& form) override {
-        (void)form;
-        ++forms_changed;
-    }
+    void form_changed(ui::Form&) override { ++forms_changed; }
 
   protected:
-    void show_box(const std::string& text, int style, const std::string& title) override {
-        (void)text;
-        (void)style;
-        (void)title;
-    }
+    void show_box(const std::string&, int, const std::string&) override {}
     void ring_bell() override {}
 };
 

@@ -1,0 +1,115 @@
+// The services and values the game code relies on: random numbers, Integer stores and counters,
+// the number format of the dumps, exact design positions, and the test runtime's log.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "probe_form.h"
+#include "ui/test_runtime.h"
+
+namespace {
+
+TEST(Random, ValuesLieInTheUnitIntervalOnA24BitGridAndQueuedOnesComeFirst) {
+    ui::TestRuntime rt;
+    rt.queue_random({0.5f, 0.25f});
+    EXPECT_EQ(rt.random_next(), 0.5f);
+    EXPECT_EQ(rt.random_next(), 0.25f);
+    ui::Single lowest = 1, highest = 0;
+    bool odd_seen = false;
+    for (int i = 0; i < 100'000; ++i) {
+        const ui::Single value = rt.random_next();
+        const ui::Single steps = value * 16777216.0f;
+        ASSERT_TRUE(value >= 0 && value < 1 && steps == std::floor(steps)) << value;
+        odd_seen = odd_seen || std::fmod(steps, 2.0f) == 1.0f;
+        lowest = std::min(lowest, value);
+        highest = std::max(highest, value);
+    }
+    EXPECT_TRUE(odd_seen);
+    EXPECT_LT(lowest, 0.001f);
+    EXPECT_GT(highest, 0.999f);
+}
+
+TEST(Random, RandomizeMixesTheClockInSoDrawsAfterEachReseedDifferAndSpreadEvenly) {
+    // As a start draws its entry delays: a reseed before each of six draws per event, several
+    // events in the same millisecond or a second apart.
+    for (const int ms_between_events : {0, 1000}) {
+        ui::TestRuntime rt;
+        std::map<int, int> counts;
+        for (int event = 0; event < 1000; ++event) {
+            rt.advance(ms_between_events);
+            for (int i = 0; i < 6; ++i) {
+                rt.randomize();
+                ++counts[static_cast<int>(ui::Int(rt.random_next() * 5) + 1)];
+            }
+        }
+        ASSERT_EQ(counts.size(), 5u);
+        EXPECT_EQ(counts.begin()->first, 1);
+        for (const auto& [value, count] : counts) EXPECT_NEAR(count, 1200, 150) << value;
+    }
+}
+
+TEST(Integers, StoringAFloatRoundsHalfToEvenAndClampsAndCountersSaturate) {
+    const std::vector<std::pair<double, int>> stores = {
+        {0.5, 0},         {1.5, 2},         {2.5, 2},           {-0.5, 0},
+        {-1.5, -2},       {-2.5, -2},       {0.50001, 1},       {24.71, 25},
+        {32767.5, 32767}, {40000.0, 32767}, {-32768.5, -32768}, {-1.0e9, -32768},
+    };
+    for (const auto& [value, expected] : stores)
+        EXPECT_EQ(ui::to_integer(value), expected) << value;
+    const std::vector<std::array<int, 3>> sums = {
+        {32766, 1, 32767}, {32767, 1, 32767}, {-32768, -1, -32768},
+        {100, -200, -100}, {0, 70000, 32767}, {0, -70000, -32768},
+    };
+    for (const auto& [value, delta, expected] : sums) {
+        EXPECT_EQ(ui::add_saturated(static_cast<ui::Integer>(value), delta), expected)
+            << value << " + " << delta;
+    }
+}
+
+TEST(Numbers, ASingleIsWrittenInTheShortestFormThatReadsBack) {
+    const std::vector<std::pair<ui::Single, const char*>> cases = {
+        {0.0f, "0"}, {-60.0f, "-60"}, {8.51f, "8.51"}, {1.0f / 3, "0.33333334"}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(ui::format_single(value), text);
+}
+
+TEST(FormDesign, ExactPositionsAreThoseOfTheNearestWholePixel) {
+    ui::FormDesign game;  // 56.375 twips per unit across, 46.75 down
+    game.client_width_twips = 6765;
+    game.client_height_twips = 5610;
+    game.scale_left = game.scale_top = -60;
+    game.scale_width = game.scale_height = 120;
+    EXPECT_NEAR(game.exact_left(-2.00f), -1.99557f, 1e-5f);  // pixel 218
+    EXPECT_FLOAT_EQ(game.exact_top(24.71f), -60 + 264 * 15 / 46.75f);
+    EXPECT_FLOAT_EQ(game.exact_height(10.27f), 480 / 46.75f);
+    ui::FormDesign twips;
+    twips.client_width_twips = twips.client_height_twips = 3000;
+    EXPECT_EQ(twips.exact_left(1234), 1230);
+    EXPECT_EQ(twips.exact_height(1238), 1245);
+}
+
+TEST(TestRuntimeLog, EachEventIsOneLineWithItsTimeAndQuotedTexts) {
+    test::Journal journal;
+    ui::TestRuntime rt;
+    test::register_probe(rt, "frm_a", journal, [&](test::ProbeForm& f) {
+        f.on_key = [&] {
+            rt.beep();
+            rt.msg_box("Er sagt \"Hallo\" \\ tsch\xC3\xBC\xC3\x9F", ui::kBoxRightAligned,
+                       "Game Over");
+        };
+    });
+    rt.show("frm_a");
+    rt.advance(120);
+    rt.key("frm_a", 80);
+    rt.close("frm_a");
+    EXPECT_EQ(rt.log(), (std::vector<std::string>{
+                            "@0 load frm_a", "@120 beep",
+                            "@120 box \"Er sagt \\\"Hallo\\\" \\\\ tsch\xC3\xBC\xC3\x9F\" 524288 "
+                            "\"Game Over\"",
+                            "@120 unload frm_a", "@120 end"}));
+}
+
+}  // namespace
