@@ -1,12 +1,8 @@
-// The launcher and the splash in real (offscreen) windows: their frames and sizes,
-// auto-repeated keys on the launcher, and the shot drawn as a circle.
+// The launcher's shot in a real (offscreen) window: drawn as a circle.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QImage>
-#include <QKeyEvent>
-#include <QWindow>
 #include <cstdlib>
 
 #include "app/forms.h"
@@ -25,47 +21,6 @@ class QtLauncher : public ::testing::Test {
     ~QtLauncher() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     QtRuntime rt;
 };
-
-TEST_F(QtLauncher, LauncherIsAFixedDialogAndTheSplashHasNoFrame) {
-    const struct {
-        const char* form;
-        QString title;
-        Qt::WindowType type;
-        bool frameless;
-        QSize client;
-    } rows[] = {
-        {"frm_menu", "Menu", Qt::Dialog, false, {428, 392}},
-        {"frm_start", "Muranko", Qt::SplashScreen, true, {250, 166}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.form);
-        FormWindow* window = rt.window(*rt.show(row.form));
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->windowTitle(), row.title);
-        EXPECT_EQ(window->menu_bar(), nullptr);
-        EXPECT_EQ(window->size(), row.client);
-        EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "resizable";
-        const Qt::WindowFlags flags = window->windowFlags();
-        EXPECT_EQ(flags & Qt::WindowType_Mask, row.type);
-        EXPECT_EQ(flags.testFlag(Qt::FramelessWindowHint), row.frameless);
-        EXPECT_EQ(flags.testFlag(Qt::WindowCloseButtonHint), !row.frameless);
-        EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-        EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    }
-}
-
-TEST_F(QtLauncher, EveryAutoRepeatedKeyDownStepsTheSprite) {
-    auto* menu = dynamic_cast<launcher::frm_menu*>(rt.show(app::kStartForm));
-    ASSERT_NE(menu, nullptr);
-    QWindow* handle = rt.window(*menu)->windowHandle();
-    ASSERT_NE(handle, nullptr);
-    // One real press, then four repeats of the held key.
-    for (int i = 0; i < 5; ++i) {
-        QKeyEvent event(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), i > 0);
-        QCoreApplication::sendEvent(handle, &event);
-    }
-    EXPECT_EQ(menu->img_menuUFO.top(), -21);
-}
 
 TEST_F(QtLauncher, TheShotIsARoundBlackDot) {
     auto* menu = dynamic_cast<launcher::frm_menu*>(rt.show(app::kStartForm));
