@@ -11,6 +11,7 @@ tar -C "$root" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$src" -xf
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" >/dev/null || exit 1
 grep -v '^#' "$root/tests/mutants/faults.txt" | grep -e "${2:-}" | while IFS= read -r line; do
+    [ -n "$line" ] || continue
     file=${line%%|*} what=${line##*|}
     cp "$src/$file" "$scratch/original"
     if ! python3 -c 'import re, sys
