@@ -320,6 +320,7 @@ TEST_F(QtBackend, KeysComeBackToTheFormAfterTheMenuBarHadTheKeyboard) {
         if (row.then == Then::activate_again) {
             activate(window_of(show_field("frm_zwei")));
             activate(window);
+            EXPECT_EQ(window.focusWidget(), &window);
         }
         form.keys.clear();
         for (const Qt::Key key : {Qt::Key_Down, Qt::Key_S, Qt::Key_P, Qt::Key_Escape}) {

@@ -1,14 +1,7 @@
-// muranko-scenario FILE: runs a scenario script on the test runtime with the program's forms and
-// prints what happened, one line per event, for the golden-file tests (tests/CMakeLists.txt
-// compares it with FILE's .expected beside it).
-//
-// Script lines (anything after '#' is a comment):
-//   show FORM  |  close FORM  |  key FORM CODE  |  click FORM CONTROL  |  random V ...
-//   advance MS  |  hold MS (keep the next message box open that long)  |  dump FORM
-// Printed: "@T box "TEXT" STYLE "TITLE"", "@T beep", "@T load FORM", "@T unload FORM", "@T end"
-// as they happen, and for dump "FORM.CONTROL CLASS key=value ..." sorted by name (array members
-// by index), then "FORM.VARIABLE=VALUE". A mistake in the script, an exception from a handler or
-// a breach of the runtime's rules stops the run with "FILE:LINE: message" and exit code 1.
+// muranko-scenario FILE: runs a scenario script (commands show, close, key, click, random,
+// advance, hold, dump; '#' starts a comment) on the test runtime with the program's forms and
+// prints what happened, one line per event, for the golden-file tests. A mistake in the script, an
+// exception from a handler or a breach of the runtime's rules stops it with "FILE:LINE: message".
 #include <algorithm>
 #include <charconv>
 #include <fstream>

@@ -1,5 +1,5 @@
 // The services and values the game code relies on: random numbers, Integer stores and counters,
-// the number format of the dumps, exact design positions, and the test runtime's log.
+// and the test runtime's log.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -18,19 +18,13 @@ TEST(Random, ValuesLieInTheUnitIntervalOnA24BitGridAndQueuedOnesComeFirst) {
     rt.queue_random({0.5f, 0.25f});
     EXPECT_EQ(rt.random_next(), 0.5f);
     EXPECT_EQ(rt.random_next(), 0.25f);
-    ui::Single lowest = 1, highest = 0;
-    bool odd_seen = false;
-    for (int i = 0; i < 100'000; ++i) {
-        const ui::Single value = rt.random_next();
-        const ui::Single steps = value * 16777216.0f;
-        ASSERT_TRUE(value >= 0 && value < 1 && steps == std::floor(steps)) << value;
+    bool odd_seen = false;  // the lowest of the 24 bits varies
+    for (int i = 0; i < 10'000; ++i) {
+        const ui::Single steps = rt.random_next() * 16777216.0f;
+        ASSERT_TRUE(steps >= 0 && steps < 16777216.0f && steps == std::floor(steps)) << steps;
         odd_seen = odd_seen || std::fmod(steps, 2.0f) == 1.0f;
-        lowest = std::min(lowest, value);
-        highest = std::max(highest, value);
     }
     EXPECT_TRUE(odd_seen);
-    EXPECT_LT(lowest, 0.001f);
-    EXPECT_GT(highest, 0.999f);
 }
 
 TEST(Random, RandomizeMixesTheClockInSoDrawsAfterEachReseedDifferAndSpreadEvenly) {
@@ -68,27 +62,6 @@ TEST(Integers, StoringAFloatRoundsHalfToEvenAndClampsAndCountersSaturate) {
         EXPECT_EQ(ui::add_saturated(static_cast<ui::Integer>(value), delta), expected)
             << value << " + " << delta;
     }
-}
-
-TEST(Numbers, ASingleIsWrittenInTheShortestFormThatReadsBack) {
-    const std::vector<std::pair<ui::Single, const char*>> cases = {
-        {0.0f, "0"}, {-60.0f, "-60"}, {8.51f, "8.51"}, {1.0f / 3, "0.33333334"}};
-    for (const auto& [value, text] : cases) EXPECT_EQ(ui::format_single(value), text);
-}
-
-TEST(FormDesign, ExactPositionsAreThoseOfTheNearestWholePixel) {
-    ui::FormDesign game;  // 56.375 twips per unit across, 46.75 down
-    game.client_width_twips = 6765;
-    game.client_height_twips = 5610;
-    game.scale_left = game.scale_top = -60;
-    game.scale_width = game.scale_height = 120;
-    EXPECT_NEAR(game.exact_left(-2.00f), -1.99557f, 1e-5f);  // pixel 218
-    EXPECT_FLOAT_EQ(game.exact_top(24.71f), -60 + 264 * 15 / 46.75f);
-    EXPECT_FLOAT_EQ(game.exact_height(10.27f), 480 / 46.75f);
-    ui::FormDesign twips;
-    twips.client_width_twips = twips.client_height_twips = 3000;
-    EXPECT_EQ(twips.exact_left(1234), 1230);
-    EXPECT_EQ(twips.exact_height(1238), 1245);
 }
 
 TEST(TestRuntimeLog, EachEventIsOneLineWithItsTimeAndQuotedTexts) {
