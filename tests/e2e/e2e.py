@@ -44,7 +44,8 @@ def wait_until(what, probe, timeout=10.0, interval=0.05):
 
 
 def _die_with_parent():
-    # A helper process must not outlive a harness killed hard (SIGKILL by a test timeout).
+    # A helper process must not outlive a harness killed hard (SIGKILL by a test timeout). The
+    # signal comes when the thread that started the process ends: a session stays in one.
     libc = ctypes.CDLL(None, use_errno=True)
     libc.prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
     os.setsid()
@@ -64,8 +65,8 @@ def _stop(process, grace=3.0):
 class Window:
     """One top-level X window of the program, as seen at one moment: its id, name, position and
     client size, whether it is mapped, a popup (override-redirect: a menu or a tooltip), the
-    window it is transient for, its frame (left, right, top, bottom, as the
-    window manager draws it), its window types and states."""
+    window it is transient for, its frame (left, right, top, bottom, as the window manager
+    draws it), its window types and states."""
 
     def __init__(self, **fields):
         self.__dict__.update(fields)
@@ -82,12 +83,10 @@ class Window:
 class Session:
     """Xvfb, openbox and one run of the program; use it with `with`."""
 
-    def __init__(self, program, log_dir=None):
+    def __init__(self, program):
         self.program_path = os.path.abspath(program)
-        self.log_dir = log_dir
         self.xvfb = self.wm = self.program = None
         self.display = None
-        self.exit_code = None
         self._tmp = tempfile.mkdtemp(prefix="muranko-e2e-")
         self._stderr_path = os.path.join(self._tmp, "stderr")
 
@@ -123,7 +122,8 @@ class Session:
     def _start_display(self):
         start = random.randrange(len(DISPLAYS))
         for number in list(DISPLAYS[start:]) + list(DISPLAYS[:start]):
-            if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
+            if any(os.path.exists(p) for p in (f"/tmp/.X11-unix/X{number}",
+                                               f"/tmp/.X{number}-lock")):
                 continue
             read_end, write_end = os.pipe()
             xvfb = subprocess.Popen(
@@ -165,7 +165,6 @@ class Session:
         env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"),
                                                      f"suppressions={suppressions}",
                                                      "print_suppressions=0"]))
-        self.exit_code = None
         with open(self._stderr_path, "ab") as err:
             self.program = subprocess.Popen([self.program_path], env=env,
                                             stdout=subprocess.DEVNULL, stderr=err,
@@ -199,10 +198,9 @@ class Session:
     def wait_exit(self, timeout=5.0):
         """Waits for the program to end and returns its exit code."""
         try:
-            self.exit_code = self.program.wait(timeout)
+            return self.program.wait(timeout)
         except subprocess.TimeoutExpired:
             raise Failure(f"the program still runs {timeout:g} s later") from None
-        return self.exit_code
 
     def stderr_lines(self):
         with open(self._stderr_path, errors="replace") as err:
@@ -327,7 +325,7 @@ class Session:
                        capture_output=True, timeout=10)
 
     def grab(self, window):
-        """The window's client area as (width, height, RGB bytes)."""
+        """The window's client area, menu bar included."""
         raw = subprocess.run(["import", "-silent", "-window", window.id, "-depth", "8", "rgb:-"],
                              env=self._env(), capture_output=True, timeout=10).stdout
         if len(raw) != window.width * window.height * 3:
@@ -347,12 +345,10 @@ class Session:
 
 
 class Frame:
+    """A window's pixels: width × height RGB triples, row by row."""
+
     def __init__(self, width, height, rgb):
         self.width, self.height, self.rgb = width, height, rgb
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return self.rgb[i], self.rgb[i + 1], self.rgb[i + 2]
 
     def _rows(self, box):
         x0, y0, x1, y1 = box or (0, 0, self.width, self.height)
