@@ -256,7 +256,10 @@ def two_player_game(session):
 def dialogs_of(game):
     def run(session):
         window = open_game(session, Launcher(session), game)
-        start_game(session, window)
+        # Before Start the playfield is live but has no fish in play, so no message box can
+        # come in between: the steered ball runs to and fro behind the dialogs.
+        session.keys(window, "Up")
+        session.wait_moving(window)
         for entry_keys, caption, size in DIALOGS[game]:
             dialog = open_dialog(session, window, entry_keys, caption, size)
             session.wait_moving(window)  # the game goes on behind the dialog
