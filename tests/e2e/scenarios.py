@@ -11,6 +11,7 @@ import signal
 import sys
 import time
 
+sys.dont_write_bytecode = True  # keeps the source tree clean of __pycache__
 import e2e
 from e2e import GAME_SIZE, LAUNCHER_SIZE, SPLASH_SIZE, Failure, wait_until
 

@@ -22,6 +22,7 @@ import sys
 import threading
 import time
 
+sys.dont_write_bytecode = True  # keeps the source tree clean of __pycache__
 import e2e
 from e2e import LAUNCHER_SIZE, Failure
 from scenarios import DIALOGS, Launcher
