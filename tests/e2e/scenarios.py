@@ -263,7 +263,9 @@ def dialogs_of(game):
         session.wait_moving(window)
         for entry_keys, caption, size in DIALOGS[game]:
             dialog = open_dialog(session, window, entry_keys, caption, size)
-            session.wait_moving(window)  # the game goes on behind the dialog
+            # The game goes on behind the dialog (which hides the ball for up to 3 s of a
+            # crossing).
+            session.wait_moving(window, timeout=8)
             session.keys(dialog, "Return")
             session.wait_gone(dialog)
             session.wait_moving(window)
