@@ -1,5 +1,5 @@
 // The timer rules on the virtual clock: when a countdown starts, what reassigning does, the
-// absolute schedule, message boxes, the order of due timers, and timers stopped mid-pass.
+// absolute schedule, message boxes and the order of due timers.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -168,28 +168,6 @@ TEST_F(TimerPass, TimersDueAtOnceFireInCreationOrder) {
     rt.find<ui::Timer>("frm_a", "P")->set_enabled(true);  // armed last, created first
     rt.advance(50);
     EXPECT_EQ(journal, (Entries{"P@100", "Q@100", "R@100"}));
-}
-
-TEST(Timers, ATimerStoppedByAnEarlierHandlerOfThePassDoesNotFire) {
-    const std::vector<std::pair<const char*, std::function<void(ui::TestRuntime&)>>> cases = {
-        {"Enabled false",
-         [](ui::TestRuntime& rt) { rt.find<ui::Timer>("frm_b", "B")->set_enabled(false); }},
-        {"its form unloaded", [](ui::TestRuntime& rt) { rt.unload(*rt.form("frm_b")); }},
-        {"the program ended", [](ui::TestRuntime& rt) { rt.end(); }},
-    };
-    for (const auto& [how, stop] : cases) {
-        test::Journal journal;
-        ui::TestRuntime rt;
-        test::register_probe(rt, "frm_a", journal, [&, stop = stop](test::ProbeForm& f) {
-            f.timer("A", 100, true, [&rt, stop] { stop(rt); });
-        });
-        test::register_probe(rt, "frm_b", journal,
-                             [](test::ProbeForm& f) { f.timer("B", 100, true); });
-        rt.show("frm_a");
-        rt.show("frm_b");
-        rt.advance(150);
-        EXPECT_EQ(journal.back(), "A@100") << how;
-    }
 }
 
 }  // namespace

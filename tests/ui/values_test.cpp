@@ -13,20 +13,6 @@
 
 namespace {
 
-TEST(Random, ValuesLieInTheUnitIntervalOnA24BitGridAndQueuedOnesComeFirst) {
-    ui::TestRuntime rt;
-    rt.queue_random({0.5f, 0.25f});
-    EXPECT_EQ(rt.random_next(), 0.5f);
-    EXPECT_EQ(rt.random_next(), 0.25f);
-    bool odd_seen = false;  // the lowest of the 24 bits varies
-    for (int i = 0; i < 10'000; ++i) {
-        const ui::Single steps = rt.random_next() * 16777216.0f;
-        ASSERT_TRUE(steps >= 0 && steps < 16777216.0f && steps == std::floor(steps)) << steps;
-        odd_seen = odd_seen || std::fmod(steps, 2.0f) == 1.0f;
-    }
-    EXPECT_TRUE(odd_seen);
-}
-
 TEST(Random, RandomizeMixesTheClockInSoDrawsAfterEachReseedDifferAndSpreadEvenly) {
     // As a start draws its entry delays: a reseed before each of six draws per event, several
     // events in the same millisecond or a second apart.
