@@ -1,5 +1,4 @@
-// The harness's own test: a fault planted in the game form is found, and its run is shrunk to
-// the one event that causes it.
+// The harness's own test: a fault planted in the game form is found and shrunk to its one event.
 #include "tests/fuzz/fuzz.h"
 
 #include <gtest/gtest.h>
