@@ -547,10 +547,7 @@ std::vector<Fault> run(std::uint64_t seed, long events, const Config& config, st
         ++count;
         const auto known = std::ranges::find(faults, failure->check,
                                              [](const Fault& f) { return f.failure.check; });
-        if (known != faults.end()) {
-            ++known->occurrences;
-            continue;
-        }
+        if (known != faults.end() && ++known->occurrences) continue;
         const Fault& fault = faults.emplace_back(*failure, 1, minimise(program, config));
         out << "# fault " << failure->check << ", seed " << seed << ", event " << program.size() - 1
             << " of program " << programs << ": " << failure->detail << "\n# shortest list ("
