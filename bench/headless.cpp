@@ -35,13 +35,13 @@ int run_headless(const Scenario& scenario, double seconds) {
     std::int64_t ticks = 0;
     std::vector<ui::Form*> games;
     std::vector<Player> players;
-    for (const GameSpec& spec : scenario.games) {
-        ui::Form* form = runtime.form(spec.form);
+    for (const GameSetup& setup : scenario.games) {
+        ui::Form* form = runtime.form(setup.form);
         auto* timer = form != nullptr
-                          ? dynamic_cast<ui::Timer*>(form->find_control(spec.tick_timer))
+                          ? dynamic_cast<ui::Timer*>(form->find_control(setup.tick_timer))
                           : nullptr;
         if (timer == nullptr) {
-            std::fprintf(stderr, "muranko-bench: %s did not open\n", spec.form);
+            std::fprintf(stderr, "muranko-bench: %s did not open\n", setup.form);
             return EXIT_FAILURE;
         }
         auto tick = timer->on_timer;
@@ -49,10 +49,10 @@ int run_headless(const Scenario& scenario, double seconds) {
             ++ticks;
             tick();
         };
-        for (const char* entry : spec.start_entries) runtime.click(spec.form, entry);
-        for (std::size_t p = 0; p < spec.players.size(); ++p) {
+        for (const char* entry : setup.start_entries) runtime.click(setup.form, entry);
+        for (std::size_t p = 0; p < setup.players.size(); ++p) {
             players.push_back(
-                {games.size(), KeyScript(spec.players[p], 0x2545F4914F6CDD1DULL + p)});
+                {games.size(), KeyScript(setup.players[p], 0x2545F4914F6CDD1DULL + p)});
         }
         games.push_back(form);
     }
@@ -82,9 +82,9 @@ int run_headless(const Scenario& scenario, double seconds) {
         }
         runtime.advance(std::min(kStepMs, next_ms - runtime.now()));
         for (std::size_t g = 0; g < games.size(); ++g) {
-            const GameSpec& spec = scenario.games[g];
-            if (!spec.running(*games[g])) {
-                runtime.click(spec.form, spec.restart_entry);
+            const GameSetup& setup = scenario.games[g];
+            if (!setup.running(*games[g])) {
+                runtime.click(setup.form, setup.restart_entry);
                 ++restarts;
             }
         }

@@ -168,12 +168,12 @@ class ScenarioRun {
         runtime_.on_box = [this](const std::string& title) { box(title); };
 
         for (std::size_t g = 0; g < games_.size(); ++g) {
-            const GameSpec& spec = scenario_.games[g];
+            const GameSetup& setup = scenario_.games[g];
             Game& game = games_[g];
-            game.form = runtime_.form(spec.form);
+            game.form = runtime_.form(setup.form);
             game.window = game.form != nullptr ? runtime_.window(*game.form) : nullptr;
             auto* timer = game.form != nullptr
-                              ? dynamic_cast<ui::Timer*>(game.form->find_control(spec.tick_timer))
+                              ? dynamic_cast<ui::Timer*>(game.form->find_control(setup.tick_timer))
                               : nullptr;
             if (game.window == nullptr || timer == nullptr) continue;
             game.ticks.reserve(expected);
@@ -188,8 +188,8 @@ class ScenarioRun {
                 }
                 tick();
             };
-            for (std::size_t p = 0; p < spec.players.size(); ++p) {
-                auto player = std::make_unique<Player>(spec.players[p], 0x2545F4914F6CDD1DULL + p);
+            for (std::size_t p = 0; p < setup.players.size(); ++p) {
+                auto player = std::make_unique<Player>(setup.players[p], 0x2545F4914F6CDD1DULL + p);
                 player->window = game.window;
                 player->timer.setSingleShot(true);
                 Player* raw = player.get();
@@ -272,11 +272,11 @@ class ScenarioRun {
             [this] {
                 if (!measuring_) return;
                 for (std::size_t g = 0; g < games_.size(); ++g) {
-                    const GameSpec& spec = scenario_.games[g];
-                    if (!spec.running(*games_[g].form)) {
+                    const GameSetup& setup = scenario_.games[g];
+                    if (!setup.running(*games_[g].form)) {
                         ++restarts_;
                         ++arming_events_;
-                        choose(games_[g], spec.restart_entry);
+                        choose(games_[g], setup.restart_entry);
                     }
                 }
             },

@@ -22,7 +22,7 @@ const KeySet kArrowKeys = {{keys::kLeft, keys::kUp, keys::kRight, keys::kDown},
 const KeySet kLetterKeys = {{keys::kA, keys::kW, keys::kD, keys::kS},
                             {{keys::kW, 4000}, {keys::kD, 1300}}};
 
-GameSpec single_game() {
+GameSetup single_game() {
     return {single_player::frm_main::kName,
             {"mnu_freak", "mnu_start"},
             "mnu_start",
@@ -33,7 +33,7 @@ GameSpec single_game() {
             {kSingleKeys}};
 }
 
-GameSpec two_player_game() {
+GameSetup two_player_game() {
     return {two_player::frm_main2::kName,
             {"mnu_start"},
             "mnu_start",

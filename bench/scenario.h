@@ -12,7 +12,7 @@
 
 namespace bench {
 
-struct GameSpec {
+struct GameSetup {
     const char* form;
     std::vector<const char*> start_entries;  // menu entries chosen, in order, for the first game
     const char* restart_entry;               // chosen again when a game has ended
@@ -24,7 +24,7 @@ struct GameSpec {
 struct Scenario {
     const char* name;
     std::vector<const char*> forms;  // shown in this order; the last one is in front
-    std::vector<GameSpec> games;
+    std::vector<GameSetup> games;
 };
 
 // "single": the single-player game (Freaks); "two": the two-player game, one script per
