@@ -26,7 +26,6 @@ inline ui::FormDesign field_design() {
     design.client_width_twips = 3000;
     design.client_height_twips = 1500;
     design.back_color = 0x00C00000;
-    design.icon = ui::Picture::fish_purple;
     design.scale_left = -60;
     design.scale_top = -60;
     design.scale_width = 120;
@@ -36,14 +35,13 @@ inline ui::FormDesign field_design() {
 
 class FieldForm : public ui::Form {
   public:
-    explicit FieldForm(ui::Runtime& runtime, std::string name = "frm_feld")
+    explicit FieldForm(ui::Runtime& runtime, std::string name)
         : ui::Form(runtime, std::move(name), field_design()) {
         // Like the difficulty entries: the chosen one carries the check mark.
         mnu_anfanger.on_click = [this] { choose(mnu_anfanger); };
         mnu_profis.on_click = [this] { choose(mnu_profis); };
-        mnu_start.on_click = [this] { ++starts; };
+        mnu_start.on_click = [] {};
         tmr_tick.on_timer = [this, &runtime] {
-            ++ticks;
             if (!hit_on_tick) return;
             // Like a fish hit: a box from a timer's handler.
             hit_on_tick = false;
@@ -63,12 +61,8 @@ class FieldForm : public ui::Form {
 
     ui::MenuItem mnu_spiel{*this, "mnu_spiel", "&Spiel"};
     ui::MenuItem mnu_start{*this, "mnu_start", "S&tart", &mnu_spiel};
-    ui::MenuItem mnu_strich{*this, "mnu_strich", "-", &mnu_spiel};
     ui::MenuItem mnu_anfanger{*this, "mnu_anfanger", "Anfänger", &mnu_spiel, true};
     ui::MenuItem mnu_profis{*this, "mnu_profis", "Profis", &mnu_spiel};
-    ui::MenuItem mnu_gesperrt{*this, "mnu_gesperrt", "Gesperrt", &mnu_spiel, false, false};
-    ui::MenuItem mnu_sonstiges{*this, "mnu_sonstiges", "&?"};
-    ui::MenuItem mnu_hilfe{*this, "mnu_hilfe", "&Hilfe", &mnu_sonstiges};
 
     // 30 x 30 units at the centre: 50 x 25 pixels from (100, 50).
     ui::Shape shp_feld{*this,
@@ -76,30 +70,27 @@ class FieldForm : public ui::Form {
                        {0, 0, 30, 30},
                        {ui::ShapeType::rectangle, true, 0x000000FF, true, 0x0000FF00}};
     ui::Image img_ball{*this, "img_ball", {-50, -50, 8.51f, 10.27f}, ui::Picture::smiley_closed};
-    ui::Image img_fisch{*this, "img_fisch", {40, 40, 8.51f, 10.27f}, ui::Picture::fish_purple};
-    ui::Label lbl_zaehler{*this, "lbl_zaehler", {-55, 40, 2.34f, 5.13f}, "0", counter_style()};
     ui::Timer tmr_tick{*this, "tmr_tick", 0, true};
-    ui::Timer tmr_zwei{*this, "tmr_zwei", 0, true};  // no handler unless a test gives it one
-
-    static ui::LabelStyle counter_style() {
-        ui::LabelStyle style;
-        style.auto_size = true;
-        return style;
-    }
 
     std::vector<KeyPress> keys;
-    int starts = 0;
-    int ticks = 0;
     bool hit_on_tick = false;
     int hits = 0;
 };
 
-// A form in twips with one button, like the help and about forms.
+// A 4035 x 3150 twips form with one button, like the help and about forms.
 class ButtonForm : public ui::Form {
   public:
-    ButtonForm(ui::Runtime& runtime, ui::FormDesign design)
-        : ui::Form(runtime, "frm_knopf", std::move(design)) {
+    ButtonForm(ui::Runtime& runtime, ui::BorderStyle border)
+        : ui::Form(runtime, "frm_knopf", design(border)) {
         cmd_ok.on_click = [this] { ++clicks; };
+    }
+    static ui::FormDesign design(ui::BorderStyle border) {
+        ui::FormDesign design;
+        design.caption = "Knopf";
+        design.border = border;
+        design.client_width_twips = 4035;
+        design.client_height_twips = 3150;
+        return design;
     }
 
     void Form_KeyDown(ui::Integer key_code, ui::Integer shift) override {

@@ -59,11 +59,9 @@ class ProbeForm : public ui::Form {
     }
     void Form_KeyDown(ui::Integer key_code, ui::Integer) override {
         journal_.push_back("key " + std::to_string(key_code));
-        if (on_key) on_key();
     }
 
     std::function<void()> on_load;
-    std::function<void()> on_key;
     ui::Integer counter = 0;  // a form-level variable
 
   private:
