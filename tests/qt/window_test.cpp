@@ -178,8 +178,10 @@ TEST_F(QtBackend, KeysComeBackToTheFormWhenItsWindowIsActivatedAgain) {
     window.menu_bar()->setFocus();  // the menu bar left with the keyboard
     activate(window_of(show_field("frm_zwei")));
     activate(window);
+    EXPECT_EQ(window.focusWidget(), &window);
     type(window, {Qt::Key_Down, Qt::Key_S, Qt::Key_P});
     EXPECT_EQ(form.keys, (Keys{{40, 0}, {83, 0}, {80, 0}}));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "S opened the menu";
 }
 
 TEST_F(QtBackend, AButtonKeepsTheKeysAfterABoxOrAClickAndTheFormSeesThemOnlyWithPreview) {
@@ -220,6 +222,15 @@ TEST_F(QtBackend, ABoxSitsOverItsFormsWindowHasOneOkButtonAlignsLeftAndHoldsTheT
         EXPECT_EQ(buttons[0]->text().remove('&'), "OK");
         buttons[0]->click();
     });
+    // A box outside any handler stops the wake-up that a running timer had set.
+    form.tmr_tick.set_interval(50);
+    show_field();  // showing arms the wake-up, as the end of every handler does
+    ASSERT_TRUE(runtime->wake_due().has_value());
+    QTimer::singleShot(0, [&] {
+        EXPECT_FALSE(runtime->wake_due().has_value()) << "timers fire while a box is open";
+        qobject_cast<MessageBox*>(QApplication::activeModalWidget())->accept();
+    });
+    runtime->msg_box("Schade", ui::kBoxOk, "Game Over");
 }
 
 }  // namespace

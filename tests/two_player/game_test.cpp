@@ -45,7 +45,7 @@ TEST(TwoPlayers, EachKeySetSteersOnlyItsBallAndOnlyWhileAGameRuns) {
 
 TEST(TwoPlayers, ThePearlCountsBeforeTheFishAndBonusLivesComeAt30And60Only) {
     for (const int player : {0, 1}) {
-        for (const int before : {59, 89}) {
+        for (const int before : {29, 59, 89}) {
             const auto k = static_cast<std::size_t>(player);
             Started game(0, 0);
             frm_main2& f = *game.form;
@@ -61,7 +61,7 @@ TEST(TwoPlayers, ThePearlCountsBeforeTheFishAndBonusLivesComeAt30And60Only) {
             };
             player == 0 ? f.tmr_ball0_Timer() : f.tmr_ball1_Timer();
             // A bonus sends the fish home before the fish are tested.
-            const bool bonus = before == 59;
+            const bool bonus = before != 89;
             EXPECT_EQ(f.Leben[k], bonus ? 2 : 0) << player << " " << before;
             EXPECT_EQ(pearls_during_box, bonus ? "none" : "90") << player << " " << before;
         }

@@ -54,7 +54,8 @@ TEST_F(Forms, TheCloseBoxOrAnUnloadByCodeEndsTheProgramOnlyWithTheLastForm) {
     EXPECT_TRUE(rt.close("frm_b"));
     EXPECT_EQ(rt.form("frm_b"), nullptr);
     EXPECT_TRUE(rt.ended());
-    EXPECT_EQ(rt.show("frm_a"), nullptr);
+    rt.show("frm_a");
+    EXPECT_EQ(rt.form("frm_a"), nullptr) << "loaded after the end";
 }
 
 TEST_F(Forms, ABoxBelongsToTheRunningForm) {
@@ -113,18 +114,22 @@ TEST(Controls, AShapeRefusesANegativeHeightLoudlyWhenStrictElseKeepsZero) {
 TEST(Controls, AChangeMarksItsFormOnceUntilTheBackendTakesTheChanges) {
     test::Journal journal;
     test::ManualRuntime rt;
-    test::register_probe(rt, "frm_a", journal,
-                         [](test::ProbeForm& f) { f.add<ui::Label>("lbl_a", ui::Rect{}, "0"); });
+    test::register_probe(rt, "frm_a", journal, [](test::ProbeForm& f) {
+        f.add<ui::Label>("lbl_a", ui::Rect{}, "0");
+        f.add<ui::Image>("img_a", ui::Rect{0, 0, 8, 10}, ui::Picture::smiley_closed);
+    });
     ui::Form& form = *rt.show("frm_a");
     auto* label = static_cast<ui::Label*>(form.find_control("lbl_a"));
+    auto* image = static_cast<ui::Image*>(form.find_control("img_a"));
     form.take_changes();
     rt.forms_changed = 0;
     label->set_caption("0");  // the value it has: no change
     EXPECT_FALSE(form.has_changes());
     label->set_caption("1");
+    image->set_left(5);
     label->set_caption("2");
     EXPECT_EQ(rt.forms_changed, 1);
-    EXPECT_EQ(form.take_changes(), (std::vector<ui::Control*>{label}));
+    EXPECT_EQ(form.take_changes(), (std::vector<ui::Control*>{label, image}));
     label->set_visible(false);
     EXPECT_EQ(rt.forms_changed, 2);
 }
