@@ -184,6 +184,66 @@ TEST_F(QtBackend, KeysComeBackToTheFormWhenItsWindowIsActivatedAgain) {
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "S opened the menu";
 }
 
+TEST_F(QtBackend, EveryKeyReachesTheFormButAltWithAMenusAccessKey) {
+    FieldForm& form = show_field();
+    FormWindow& window = window_of(form);
+    activate(window);
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        Keys delivered;  // a modifier arrives as a key of its own first
+    } table[] = {
+        {Qt::Key_P, Qt::ControlModifier, {{17, 2}, {80, 2}}},
+        {Qt::Key_Left, Qt::AltModifier, {{18, 4}, {37, 4}}},
+        {Qt::Key_S, Qt::AltModifier, {{18, 4}}},  // opens the menu
+    };
+    for (const auto& row : table) {
+        form.keys.clear();
+        QTest::keyClick(window.windowHandle(), row.key, row.modifiers);
+        EXPECT_EQ(form.keys, row.delivered) << row.key;
+    }
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "Alt+S opened no menu";
+    QApplication::activePopupWidget()->close();
+}
+
+// The ways by which the menu bar could keep the keyboard for good when a box came.
+TEST_F(QtBackend, KeysComeBackToTheFormAfterAMenuAndABox) {
+    const auto alt = [](FormWindow& w) { QTest::keyClick(w.windowHandle(), Qt::Key_Alt); };
+    const auto open_spiel = [](FormWindow& w) {
+        const QRect title = w.menu_bar()->actionGeometry(w.menu_action("mnu_spiel"));
+        QTest::mouseClick(w.menu_bar(), Qt::LeftButton, {}, title.center());
+    };
+    const auto esc_in_menu = [] {
+        QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
+    };
+    const std::vector<std::pair<const char*, std::function<void(FormWindow&)>>> ways_in = {
+        {"Alt alone", alt},
+        {"Alt+S, Esc",
+         [&](FormWindow& w) {
+             QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
+             esc_in_menu();
+         }},
+        {"click Spiel, Esc",
+         [&](FormWindow& w) {
+             open_spiel(w);
+             esc_in_menu();
+         }},
+        {"menu left open", open_spiel},
+    };
+    FieldForm& form = show_field();
+    FormWindow& window = window_of(form);
+    for (const auto& [way_in, enter] : ways_in) {
+        SCOPED_TRACE(way_in);
+        activate(window);
+        enter(window);
+        hit(form);
+        form.keys.clear();
+        type(window, {Qt::Key_Down, Qt::Key_S, Qt::Key_P, Qt::Key_Escape});
+        EXPECT_EQ(form.keys, (Keys{{40, 0}, {83, 0}, {80, 0}, {27, 0}}));
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "S opened the menu";
+    }
+}
+
 TEST_F(QtBackend, AButtonKeepsTheKeysAfterABoxOrAClickAndTheFormSeesThemOnlyWithPreview) {
     show_field("frm_zwei");  // so that unloading frm_knopf does not end it all
     for (const bool preview : {false, true}) {
@@ -222,6 +282,8 @@ TEST_F(QtBackend, ABoxSitsOverItsFormsWindowHasOneOkButtonAlignsLeftAndHoldsTheT
         EXPECT_EQ(buttons[0]->text().remove('&'), "OK");
         buttons[0]->click();
     });
+    hit(form, [](MessageBox& box) { QTest::keyClick(box.windowHandle(), Qt::Key_Escape); });
+    hit(form, [](MessageBox& box) { box.close(); });
     // A box outside any handler stops the wake-up that a running timer had set.
     form.tmr_tick.set_interval(50);
     show_field();  // showing arms the wake-up, as the end of every handler does

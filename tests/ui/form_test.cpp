@@ -92,6 +92,14 @@ TEST_F(Forms, AClickRunsOnlyAnEnabledEntryUnderEnabledMenusOrAVisibleButton) {
     EXPECT_EQ(journal.back(), "mnu_item");
 }
 
+TEST(Registry, ShowingAFormNobodyRegisteredIsAFault) {
+    ui::TestRuntime rt;  // strict
+    EXPECT_THROW(rt.show("frm_nirgends"), ui::UnknownForm);
+    rt.set_strict(false);
+    EXPECT_EQ(rt.show("frm_nirgends"), nullptr);
+    EXPECT_EQ(rt.faults().size(), 1u);
+}
+
 TEST(Controls, AShapeRefusesANegativeHeightLoudlyWhenStrictElseKeepsZero) {
     for (const bool strict : {true, false}) {
         test::Journal journal;
