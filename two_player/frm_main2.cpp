@@ -81,30 +81,10 @@ frm_main2::frm_main2(ui::Runtime& runtime)
       img_luft(*this, "img_luft", design().exact_rect(-2.00f, -54.87f, 7.45f, 7.70f),
                Picture::air_tanks),
       img_leben(*this, "img_leben", sprite_at(design(), -40.84f, -29.20f), Picture::extra_life),
-      lbl_text2(ui::make_array<kPlayers>([this](int i) {
-          return ui::Label(
-              *this, ui::indexed("lbl_text2", i),
-              design().exact_rect(player_of(i).text_design_left, 45.24f, 12.98f, 5.39f),
-              "Leben:", counter_style(false));
-      })),
-      lbl_leben(ui::make_array<kPlayers>([this](int i) {
-          return ui::Label(
-              *this, ui::indexed("lbl_leben", i),
-              design().exact_rect(player_of(i).value_design_left, 45.24f, 2.34f, 5.13f), "0",
-              counter_style(true));
-      })),
-      lbl_text(ui::make_array<kPlayers>([this](int i) {
-          return ui::Label(
-              *this, ui::indexed("lbl_text", i),
-              design().exact_rect(player_of(i).text_design_left, 50.37f, 12.98f, 5.39f),
-              "Perlen:", counter_style(false));
-      })),
-      lbl_zaehler(ui::make_array<kPlayers>([this](int i) {
-          return ui::Label(
-              *this, ui::indexed("lbl_zaehler", i),
-              design().exact_rect(player_of(i).value_design_left, 50.37f, 2.34f, 5.13f), "0",
-              counter_style(true));
-      })),
+      lbl_text2(counter_labels("lbl_text2", 45.24f, "Leben:")),
+      lbl_leben(counter_labels("lbl_leben", 45.24f, nullptr)),
+      lbl_text(counter_labels("lbl_text", 50.37f, "Perlen:")),
+      lbl_zaehler(counter_labels("lbl_zaehler", 50.37f, nullptr)),
       shp_luftIst(ui::make_array<kPlayers>([this](int i) {
           return ui::Shape(*this, ui::indexed("shp_luftIst", i),
                            design().exact_rect(player_of(i).bar_design_left, 24.71f, 2.34f, 30.03f),
@@ -169,6 +149,21 @@ Integer& frm_main2::Richtung(int player) {
 
 ui::Timer& frm_main2::tmr_auffuellen(int player) {
     return player == 0 ? tmr_auffuellen0 : tmr_auffuellen1;
+}
+
+std::array<ui::Label, frm_main2::kPlayers> frm_main2::counter_labels(const char* name, Single top,
+                                                                     const char* text) {
+    // A text label ("Leben:", "Perlen:") or, without a text, the value label beside it.
+    return ui::make_array<kPlayers>([&](int i) {
+        const Player& p = player_of(i);
+        return text != nullptr
+                   ? ui::Label(*this, ui::indexed(name, i),
+                               design().exact_rect(p.text_design_left, top, 12.98f, 5.39f), text,
+                               counter_style(false))
+                   : ui::Label(*this, ui::indexed(name, i),
+                               design().exact_rect(p.value_design_left, top, 2.34f, 5.13f), "0",
+                               counter_style(true));
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

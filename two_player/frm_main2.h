@@ -98,6 +98,9 @@ class frm_main2 : public ui::Form {
     ui::Integer Spiel_aktiv = 0;
 
   private:
+    // The four counter arrays of the form description, built while the form is constructed.
+    std::array<ui::Label, kPlayers> counter_labels(const char* name, ui::Single top,
+                                                   const char* text);
     ui::Integer& Richtung(int player);
     ui::Timer& tmr_auffuellen(int player);
 
