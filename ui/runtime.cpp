@@ -201,6 +201,11 @@ bool Runtime::close(Form& form) {
     return true;
 }
 
+void Runtime::window_destroyed(Form& form) {
+    if (ended_ || !is_loaded(form)) return;
+    dispatch(form, [this, &form] { unload(form); });
+}
+
 bool Runtime::fire_next_due() {
     if (ended_ || box_open_ || depth_ > 0) return false;
     // The first armed timer is the one taken, if it is due.

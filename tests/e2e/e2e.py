@@ -293,8 +293,17 @@ class Session:
 
     def activate(self, window):
         self._x("xdotool", "windowactivate", window.id)
-        wait_until(f"{window} to have the focus",
-                   lambda: self._x("xdotool", "getactivewindow").strip() == window.id, 5)
+        wait_until(f"{window} to have the focus", lambda: self.active() == window.id, 5)
+
+    def active(self):
+        return self._x("xdotool", "getactivewindow").strip()
+
+    def minimise(self, window):
+        self._x("xdotool", "windowminimize", "--sync", window.id, check=True)
+
+    def destroy(self, window):
+        """Destroys the X window from outside, as a crashing window manager or a tool would."""
+        self._x("xdotool", "windowclose", window.id, check=True)
 
     def keys(self, window, *keys, delay_ms=40):
         """Activates the window, then presses and releases each key (xdotool key names)."""

@@ -300,6 +300,41 @@ def close_every_window(session):
     expect_exit(session, "the last close box")
 
 
+def wait_restored(session, window):
+    """Waits until the minimised window is shown again, in its normal state, and active."""
+    wait_until(f"{window} to come back", lambda: window.id in {w.id for w in session.windows()})
+    wait_until(f"{window} to be active", lambda: session.active() == window.id, 5)
+    states = session.window_info(window.id).states
+    check("HIDDEN" not in states, f"{window} is still minimised: {states}")
+
+
+@scenario
+def minimised_and_destroyed_windows(session):
+    """A minimised game comes back when its entry is fired at again, a minimised dialog when it
+    is chosen again; a dialog destroyed from outside counts as closed."""
+    launcher = Launcher(session)
+    game = open_game(session, launcher, "single")
+    session.minimise(game)
+    launcher.choose("single")
+    session.wait_window("Muranko", size=SPLASH_SIZE, framed=False)
+    wait_restored(session, game)
+
+    entry_keys, caption, size = DIALOGS["single"][0]
+    dialog = open_dialog(session, game, entry_keys, caption, size)
+    session.minimise(dialog)
+    session.menu(game, "question", *entry_keys)
+    wait_restored(session, dialog)
+
+    session.destroy(dialog)
+    session.wait_gone(dialog)
+    # The form was unloaded: it opens again as a new window.
+    session.destroy(open_dialog(session, game, entry_keys, caption, size))
+    session.click_close_box(game)
+    session.wait_gone(game)
+    session.click_close_box(launcher.window)
+    expect_exit(session, "the last close box after a destroyed dialog")
+
+
 SCENARIO_TIMEOUT_S = 50
 
 

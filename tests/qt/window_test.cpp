@@ -161,6 +161,16 @@ TEST_F(QtBackend, PaintsTheModelAtItsScaledPlaceAndRedrawsOnlyAroundAStep) {
     EXPECT_LE(region.boundingRect().width() * region.boundingRect().height(), 19 * 15);
 }
 
+TEST_F(QtBackend, AMinimisedWindowShownAgainComesBackActive) {
+    FormWindow& window = window_of(show_field());
+    activate(window_of(show_field("frm_zwei")));
+    window.showMinimized();
+    ASSERT_TRUE(window.isMinimized());
+    show_field();
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
 TEST(QtKeys, VirtualKeyCodes) {
     const std::vector<std::pair<int, int>> table = {
         {Qt::Key_Left, 37},  {Qt::Key_Up, 38},     {Qt::Key_Right, 39},  {Qt::Key_Down, 40},

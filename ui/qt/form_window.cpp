@@ -167,6 +167,9 @@ void FormWindow::present() {
         move(frame.topLeft());
         if (form_ != nullptr && !form_->design().show_in_taskbar) skip_taskbar(*this);
     }
+    // A window the user minimised comes back in its normal state: on X11 an iconic window is
+    // unmapped, and Qt would activate it only once it is mapped again.
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

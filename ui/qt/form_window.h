@@ -33,7 +33,8 @@ class FormWindow : public QWidget {
     // The form is about to be destroyed: forget it. The window only waits to be deleted.
     void detach();
 
-    // Shows the window (centred on its screen the first time), raises and activates it.
+    // Shows the window (centred on its screen the first time; restored if minimised), raises and
+    // activates it.
     void present();
     // Gives the keys back to the form: the focus goes to the window itself, or to the form's
     // first button on a form that has one, unless a button has it or a menu is open. Done

@@ -5,16 +5,50 @@
 #include <QSocketNotifier>
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <utility>
 
 #if defined(__linux__)
 #include <sys/timerfd.h>
 #include <unistd.h>
 #endif
 
+#if MURANKO_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <QAbstractNativeEventFilter>
+#include <QByteArray>
+#endif
+
 #include "ui/qt/form_window.h"
 #include "ui/qt/message_box.h"
 
 namespace ui::qt {
+
+namespace {
+#if MURANKO_HAVE_XCB
+// Passes on the X server's word that a window was destroyed. Qt takes no notice of a top-level
+// window destroyed by another client (a tool, a window manager that crashed): without this its
+// form would count as open for good, and the program would never end.
+class DestroyWatch : public QAbstractNativeEventFilter {
+  public:
+    explicit DestroyWatch(std::function<void(unsigned long)> destroyed)
+        : destroyed_(std::move(destroyed)) {}
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr* result) override {
+        (void)result;
+        if (type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) == XCB_DESTROY_NOTIFY) {
+            destroyed_(static_cast<const xcb_destroy_notify_event_t*>(message)->window);
+        }
+        return false;
+    }
+
+  private:
+    std::function<void(unsigned long)> destroyed_;
+};
+#endif
+}  // namespace
 
 void QtRuntime::prepare_platform() {
     // A setting the user made stays.
@@ -26,6 +60,14 @@ QtRuntime::QtRuntime() {
     set_strict(true);
 #endif
     start_ = std::chrono::steady_clock::now();
+#if MURANKO_HAVE_XCB
+    // Queued: the form is unloaded from the event loop, not from inside Qt's event dispatch.
+    destroy_watch_ = std::make_unique<DestroyWatch>([this](unsigned long id) {
+        QMetaObject::invokeMethod(
+            &context_, [this, id] { native_window_destroyed(id); }, Qt::QueuedConnection);
+    });
+    QCoreApplication::instance()->installNativeEventFilter(destroy_watch_.get());
+#endif
 #if defined(__linux__)
     // On the steady clock's own clock, so that a due time converts exactly.
     wake_fd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
@@ -46,6 +88,9 @@ QtRuntime::QtRuntime() {
 }
 
 QtRuntime::~QtRuntime() {
+    if (destroy_watch_ && QCoreApplication::instance() != nullptr) {
+        QCoreApplication::instance()->removeNativeEventFilter(destroy_watch_.get());
+    }
     // The windows go before the forms they show.
     for (auto& [form, window] : windows_) delete window;
     windows_.clear();
@@ -175,6 +220,17 @@ void QtRuntime::dispose(FormWindow* window) {
     window->detach();
     window->hide();
     window->deleteLater();
+}
+
+void QtRuntime::native_window_destroyed(unsigned long id) {
+    // Our own windows are destroyed only after their form is gone.
+    for (Form* form : forms()) {
+        const FormWindow* w = window(*form);
+        if (w != nullptr && w->internalWinId() == id) {
+            window_destroyed(*form);
+            return;
+        }
+    }
 }
 
 void QtRuntime::program_ended() {

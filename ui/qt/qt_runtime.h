@@ -9,11 +9,13 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "ui/runtime.h"
 
+class QAbstractNativeEventFilter;
 class QSocketNotifier;
 
 namespace ui::qt {
@@ -72,6 +74,8 @@ class QtRuntime : public Runtime {
     void woken();
     // Hides the window and deletes it later: the close may come from its own close event.
     void dispose(FormWindow* window);
+    // Another program destroyed the native window `id` (X11): its form, if any, is unloaded.
+    void native_window_destroyed(unsigned long id);
 
     std::chrono::steady_clock::time_point start_;
     std::optional<std::int64_t> wake_due_;
@@ -83,6 +87,8 @@ class QtRuntime : public Runtime {
     // Receiver of queued calls; they are dropped if the runtime goes first.
     QObject context_;
     std::map<const Form*, FormWindow*> windows_;
+    // Tells native_window_destroyed() of destroyed windows; nullptr where none can be watched.
+    std::unique_ptr<QAbstractNativeEventFilter> destroy_watch_;
     std::vector<Form*> changed_forms_;
 };
 
