@@ -334,7 +334,9 @@ class Generator {
     }
     int any_key() {
         if (chance(0.55)) return kKeys[rng_() % std::size(kKeys)];
-        return static_cast<int>(rng_() % (chance(0.4) ? 256 : 65536));
+        // Two draws in two statements: their order is then the same in every build.
+        const int range = chance(0.4) ? 256 : 65536;
+        return static_cast<int>(rng_() % range);
     }
     // A clock step, log-uniform from 1 ms to most_ms.
     Event clock(std::int64_t most_ms) {
@@ -532,6 +534,8 @@ std::vector<Fault> run(std::uint64_t seed, long events, const Config& config, st
     std::vector<Event> program;  // the events of the program running
     long programs = 0, count = 0;
     std::int64_t ms = 0;
+    // A digest of every event drawn: equal for a seed in every build.
+    std::uint64_t stream = 0xCBF29CE484222325ULL;
     for (long n = 0; n < events; ++n) {
         if (!p || p->ended() || program.size() >= kProgramEvents) {
             ms += p ? p->played_ms() : 0;
@@ -541,6 +545,8 @@ std::vector<Fault> run(std::uint64_t seed, long events, const Config& config, st
         }
         program.push_back(generator.next(*p));
         const auto failure = p->run(program.back(), &draw);
+        for (const char c : format({program.back()}))
+            stream = (stream ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
         if (!failure) continue;
         ms += p->played_ms();
         p.reset();
@@ -557,7 +563,8 @@ std::vector<Fault> run(std::uint64_t seed, long events, const Config& config, st
     ms += p ? p->played_ms() : 0;
     out << "# muranko-fuzz seed " << seed << ": " << events << " events, " << programs
         << " programs, " << std::fixed << std::setprecision(2) << static_cast<double>(ms) / 3.6e6
-        << " virtual hours, " << count << " faults";
+        << " virtual hours, stream " << std::hex << std::setw(16) << std::setfill('0') << stream
+        << std::dec << ", " << count << " faults";
     for (const Fault& f : faults) out << ", " << f.failure.check << " x" << f.occurrences;
     out << "\n";
     return faults;
