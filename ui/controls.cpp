@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "ui/form.h"
@@ -24,6 +25,15 @@ void put_text(std::string& out, std::string_view key, std::string_view text) {
     out += key;
     out += '=';
     out += quoted(text);
+}
+// A colour as 0xBBGGRR, or "none" where nothing is drawn in it.
+void put_color(std::string& out, std::string_view key, Color color, bool drawn = true) {
+    char text[16] = "none";
+    if (drawn) std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(color));
+    out += ' ';
+    out += key;
+    out += '=';
+    out += text;
 }
 }  // namespace
 
@@ -121,6 +131,16 @@ void Label::dump(std::string& out) const {
     out += " label";
     dump_geometry(out);
     put_text(out, "caption", caption_);
+    const Font& font = style_.font;
+    put_text(out, "font", font.family);
+    out += ' ' + format_single(font.points) + (font.bold ? " bold" : "") +
+           (font.italic ? " italic" : "");
+    put_color(out, "color", style_.fore_color);
+    put_color(out, "back", style_.back_color, !style_.transparent);
+    static constexpr const char* kAlignments[] = {"left", "right", "center"};
+    out += std::string(" align=") + kAlignments[static_cast<int>(style_.alignment)];
+    if (style_.auto_size) out += " autosize";
+    if (style_.word_wrap) out += " wrap";
 }
 
 Shape::Shape(Form& form, std::string name, Rect rect, ShapeStyle style, bool visible)
@@ -142,6 +162,9 @@ void Shape::set_height(Single height) {
 void Shape::dump(std::string& out) const {
     out += " shape";
     dump_geometry(out);
+    out += style_.type == ShapeType::circle ? " circle" : " rectangle";
+    put_color(out, "fill", style_.fill_color, style_.filled);
+    put_color(out, "border", style_.border_color, style_.bordered);
 }
 
 Timer::Timer(Form& form, std::string name, int interval, bool enabled)

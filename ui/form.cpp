@@ -58,6 +58,23 @@ Single Form::scale_height() const {
                                     : static_cast<Single>(design_.client_height_twips);
 }
 
+std::vector<const VisualControl*> Form::paint_order() const {
+    std::vector<const VisualControl*> order;
+    for (const ControlKind kind : {ControlKind::image, ControlKind::shape, ControlKind::label}) {
+        for (const Control* control : controls_) {
+            if (control->kind() == kind)
+                order.push_back(static_cast<const VisualControl*>(control));
+        }
+        if (kind == ControlKind::image) {
+            std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
+                return static_cast<const Image*>(a)->layer() <
+                       static_cast<const Image*>(b)->layer();
+            });
+        }
+    }
+    return order;
+}
+
 Control* Form::find_control(std::string_view name) const {
     for (Control* control : controls_) {
         if (control->name() == name) return control;

@@ -79,6 +79,9 @@ class Form {
 
     // Controls in the order they were created.
     const std::vector<Control*>& controls() const { return controls_; }
+    // The drawn controls, bottom first: the sprites (a higher layer above a lower one), then the
+    // shapes, then the labels; within each, in the order they were created.
+    std::vector<const VisualControl*> paint_order() const;
     Control* find_control(std::string_view name) const;
 
     // Form-level variables for the scenario dump.

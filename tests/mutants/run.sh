@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plants each fault of faults.txt alone in a scratch copy of the tree, rebuilds it incrementally
 # and prints "what|failing tests". The e2e tests are left out (slow).
-# Usage: tests/mutants/run.sh [SCRATCH_DIR] [GREP_PATTERN_OF_FAULTS]
+# Usage: tests/mutants/run.sh [SCRATCH_DIR] [GREP_PATTERN_OF_FAULTS] [FAULTS_FILE]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 scratch=${1:-/tmp/muranko-mutants}
@@ -10,7 +10,7 @@ rm -rf "$src" && mkdir -p "$src"
 tar -C "$root" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$src" -xf -
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" >/dev/null || exit 1
-grep -v '^#' "$root/tests/mutants/faults.txt" | grep -e "${2:-}" | while IFS= read -r line; do
+grep -v '^#' "${3:-$root/tests/mutants/faults.txt}" | grep -e "${2:-}" | while IFS= read -r line; do
     [ -n "$line" ] || continue
     file=${line%%|*} what=${line##*|}
     cp "$src/$file" "$scratch/original"

@@ -95,6 +95,16 @@ class Runner {
     }
 
     void dump(const ui::Form& form) {
+        const ui::FormDesign& d = form.design();
+        static constexpr const char* kBorders[] = {"none", "fixed_single", "fixed_dialog"};
+        std::cout << form.name() << " form caption=" << ui::quoted(d.caption)
+                  << " border=" << kBorders[static_cast<int>(d.border)]
+                  << " client=" << d.client_width_twips << "x" << d.client_height_twips
+                  << " background=" << ui::picture_name(d.background)
+                  << " icon=" << ui::picture_name(d.icon) << " taskbar=" << d.show_in_taskbar
+                  << '\n';
+        // Where two drawn controls overlap, the one with the higher z lies on top.
+        const auto order = form.paint_order();
         std::vector<const ui::Control*> controls(form.controls().begin(), form.controls().end());
         std::sort(controls.begin(), controls.end(), [](const ui::Control* a, const ui::Control* b) {
             return name_parts(a->name()) < name_parts(b->name());
@@ -102,6 +112,8 @@ class Runner {
         for (const ui::Control* control : controls) {
             std::string line = form.name() + "." + control->name();
             control->dump(line);
+            const auto z = std::find(order.begin(), order.end(), control);
+            if (z != order.end()) line += " z=" + std::to_string(z - order.begin());
             std::cout << line << '\n';
         }
         for (const std::string& variable : form.dump_variables()) {

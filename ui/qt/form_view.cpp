@@ -244,20 +244,17 @@ void FormView::paint(QPainter& painter, const QRegion& dirty, qreal dpr, const Q
         }
         return covered(control, dpr);
     };
-    std::vector<const Image*> images;
-    std::vector<const Shape*> shapes;
-    std::vector<const Label*> labels;
-    for (const Control* control : form_.controls()) {
+    for (const VisualControl* control : form_.paint_order()) {
         if (!dirty.intersects(covers(*control))) continue;
         switch (control->kind()) {
             case ControlKind::image:
-                images.push_back(static_cast<const Image*>(control));
+                paint_image(painter, *static_cast<const Image*>(control), dpr);
                 break;
             case ControlKind::shape:
-                shapes.push_back(static_cast<const Shape*>(control));
+                paint_shape(painter, *static_cast<const Shape*>(control), dpr, palette);
                 break;
             case ControlKind::label:
-                labels.push_back(static_cast<const Label*>(control));
+                paint_label(painter, *static_cast<const Label*>(control), palette);
                 break;
             case ControlKind::timer:
             case ControlKind::menu:
@@ -265,12 +262,6 @@ void FormView::paint(QPainter& painter, const QRegion& dirty, qreal dpr, const Q
                 break;
         }
     }
-    std::stable_sort(images.begin(), images.end(),
-                     [](const Image* a, const Image* b) { return a->layer() < b->layer(); });
-
-    for (const Image* image : images) paint_image(painter, *image, dpr);
-    for (const Shape* shape : shapes) paint_shape(painter, *shape, dpr, palette);
-    for (const Label* label : labels) paint_label(painter, *label, palette);
 }
 
 void FormView::paint_image(QPainter& painter, const Image& image, qreal dpr) const {
