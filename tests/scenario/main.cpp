@@ -1,4 +1,5 @@
-// muranko-scenario FILE: runs a scenario script (commands show, close, key, click, random,
+// muranko-scenario FILE: runs a scenario script (commands show, close, key, click, random (V*N
+// for N draws of V),
 // advance, hold, dump; '#' starts a comment) on the test runtime with the program's forms and
 // prints what happened, one line per event, for the golden-file tests. A mistake in the script, an
 // exception from a handler or a breach of the runtime's rules stops it with "FILE:LINE: message".
@@ -70,7 +71,13 @@ class Runner {
             rt_.click(f, w[2]);  // a refused click does nothing
         } else if (c == "random") {
             std::vector<ui::Single> values;
-            for (std::size_t i = 1; i < w.size(); ++i) values.push_back(number<ui::Single>(w[i]));
+            // "0.3*20" stands for twenty draws of 0.3.
+            for (std::size_t i = 1; i < w.size(); ++i) {
+                const std::size_t star = w[i].find('*');
+                const auto times =
+                    star == std::string::npos ? 1 : number<int>(w[i].substr(star + 1));
+                values.insert(values.end(), times, number<ui::Single>(w[i].substr(0, star)));
+            }
             if (std::any_of(values.begin(), values.end(), [](ui::Single v) { return v >= 1; })) {
                 throw std::runtime_error("a random value lies in [0, 1)");
             }
