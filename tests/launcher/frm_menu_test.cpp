@@ -32,8 +32,9 @@ class Launcher : public ::testing::Test {
 TEST_F(Launcher, EveryKeyStepsFirstTheTableSetsTheNextStepAndTheSpriteTurnsAtBothEnds) {
     // Right and A steer down, Left and D up: the game's rule. Other keys only step.
     const std::vector<std::pair<int, Single>> three_presses = {
-        {keys::kDown, -23}, {keys::kRight, -23}, {keys::kA, -23},
-        {keys::kUp, -27},   {keys::kD, -27},     {keys::kEnter, -25}};
+        {keys::kDown, -23}, {keys::kS, -23},  {keys::kRight, -23},
+        {keys::kA, -23},    {keys::kUp, -27}, {keys::kW, -27},
+        {keys::kLeft, -27}, {keys::kD, -27},  {keys::kEnter, -25}};
     for (const auto& [code, after] : three_presses) {
         keys_from(-25, {code, code, code});
         EXPECT_EQ(top(), after) << code;
@@ -44,6 +45,7 @@ TEST_F(Launcher, EveryKeyStepsFirstTheTableSetsTheNextStepAndTheSpriteTurnsAtBot
     EXPECT_EQ(top(), 49);
 }
 
+// A hit leaves the sprite deflated; a miss comes back and is caught, and the sprite puffs up.
 TEST_F(Launcher, TheShotHitsAnEntryFromItsBandOfHeightsAndOpensIt) {
     // The bands run from -27 to -21, -15 to -9 and 24 to 30; one unit outside each misses.
     const std::vector<std::pair<Single, const char*>> cases = {
@@ -55,6 +57,8 @@ TEST_F(Launcher, TheShotHitsAnEntryFromItsBandOfHeightsAndOpensIt) {
         ui::TestRuntime fresh;
         app::register_forms(fresh);
         auto* m = dynamic_cast<frm_menu*>(fresh.show(app::kStartForm));
+        fresh.show("frm_main2");  // "Beenden" ends the program, not just the menu
+        fresh.show("frm_hilfe2");
         m->img_menuUFO.move(-45, from);
         fresh.key(frm_menu::kName, keys::kSpace);
         fresh.advance(30 * 50);
@@ -63,6 +67,11 @@ TEST_F(Launcher, TheShotHitsAnEntryFromItsBandOfHeightsAndOpensIt) {
                                 : fresh.form("frm_start")  ? "frm_start"
                                                            : "";
         EXPECT_EQ(got, opened) << from;
+        if (fresh.ended()) continue;
+        fresh.advance(9000);
+        EXPECT_EQ(m->img_menuUFO.picture(),
+                  *opened ? ui::Picture::puffer_deflated : ui::Picture::puffer_inflated)
+            << from;
     }
 }
 

@@ -43,6 +43,20 @@ TEST_F(Game, AtACornerTheSideBorderWinsAndAKeyAgainstABorderIsOverruled) {
     }
 }
 
+TEST_F(Game, TheArrowsAndTheLettersBothSteerTheBall) {
+    start();
+    empty_the_field();
+    const std::vector<std::tuple<int, ui::Single, ui::Single>> steps = {
+        {keys::kDown, 0, 1},  {keys::kS, 0, 1}, {keys::kUp, 0, -1},   {keys::kW, 0, -1},
+        {keys::kRight, 1, 0}, {keys::kD, 1, 0}, {keys::kLeft, -1, 0}, {keys::kA, -1, 0}};
+    for (const auto& [key, dx, dy] : steps) {
+        const auto [left, top] = place();
+        rt.key("frm_main", key);
+        rt.advance(50);
+        EXPECT_EQ(place(), std::make_pair(left + dx, top + dy)) << key;
+    }
+}
+
 TEST_F(Game, TouchingReachesSevenUnitsEachWayWithSinglePrecisionSums) {
     struct Case {
         ui::Single dx, dy;

@@ -30,7 +30,9 @@ TEST(TwoPlayers, EachKeySetSteersOnlyItsBallAndOnlyWhileAGameRuns) {
         ui::Integer richtung0, richtung1;
     };
     const Case cases[] = {
-        {keys::kDown, kDown, kStill}, {keys::kD, kStill, kRight}, {keys::kSpace, kStill, kStill}};
+        {keys::kDown, kDown, kStill}, {keys::kUp, kUp, kStill},  {keys::kRight, kRight, kStill},
+        {keys::kLeft, kLeft, kStill}, {keys::kS, kStill, kDown}, {keys::kW, kStill, kUp},
+        {keys::kD, kStill, kRight},   {keys::kA, kStill, kLeft}, {keys::kSpace, kStill, kStill}};
     Started game;
     for (const Case& c : cases) {
         game.form->Richtung0 = game.form->Richtung1 = kStill;
