@@ -1,5 +1,6 @@
 // Every label of every form of the program, measured with the face and size it is drawn in:
-// captions fit their boxes, and no text runs into the next one on its row.
+// captions fit their boxes in their face, style and alignment, and no text runs into the next
+// one on its row.
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
@@ -29,6 +30,14 @@ TEST(Captions, FitTheirBoxesAndKeepClearOfTheirNeighboursOnEveryForm) {
                 // The face itself, not one that fontconfig put in its place.
                 EXPECT_EQ(QFontInfo(layout.font).family().toStdString(), ui::qt::kSansFamily);
             }
+            EXPECT_EQ(QFontInfo(layout.font).bold(), label.style().font.bold);
+            EXPECT_EQ(QFontInfo(layout.font).italic(), label.style().font.italic);
+            // The text keeps to its side of the box as described, also when the box grows.
+            const QRectF box = view.to_pixels(label.rect());
+            const double off[] = {layout.text.left() - box.left(),
+                                  layout.text.right() - box.right(),
+                                  layout.text.center().x() - box.center().x()};
+            EXPECT_NEAR(off[static_cast<int>(label.style().alignment)], 0, 1) << "alignment";
             if (!label.style().auto_size) {
                 EXPECT_LE(layout.text.width(), layout.box.width()) << "too wide";
                 EXPECT_LE(layout.text.height(), layout.box.height()) << "too high";

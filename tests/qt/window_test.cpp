@@ -133,6 +133,9 @@ TEST_F(QtBackend, MenuEntriesShowTheModelsCheckMarksAndGreying) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(window.menu_action("mnu_anfanger")->isChecked());
     EXPECT_TRUE(window.menu_action("mnu_profis")->isChecked());
+    // Only an entry with a check mark has room for one.
+    EXPECT_FALSE(window.menu_action("mnu_anfanger")->isCheckable());
+    EXPECT_FALSE(window.menu_action("mnu_start")->isCheckable());
     EXPECT_FALSE(window.menu_action("mnu_start")->isEnabled());
 }
 
@@ -242,16 +245,33 @@ TEST_F(QtBackend, KeysComeBackToTheFormAfterAMenuAndABox) {
     };
     FieldForm& form = show_field();
     FormWindow& window = window_of(form);
+    const auto click = [&] { QTest::mouseClick(window.client_area(), Qt::LeftButton); };
     for (const auto& [way_in, enter] : ways_in) {
-        SCOPED_TRACE(way_in);
-        activate(window);
-        enter(window);
-        hit(form);
-        form.keys.clear();
-        type(window, {Qt::Key_Down, Qt::Key_S, Qt::Key_P, Qt::Key_Escape});
-        EXPECT_EQ(form.keys, (Keys{{40, 0}, {83, 0}, {80, 0}, {27, 0}}));
-        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "S opened the menu";
+        for (const bool by_click : {false, true}) {
+            // A click on the playfield closes an open menu and is not seen by the window.
+            if (by_click && std::string_view(way_in) == "menu left open") continue;
+            SCOPED_TRACE(std::string(way_in) + (by_click ? ", a click" : ", a box"));
+            activate(window);
+            enter(window);
+            by_click ? click() : hit(form);
+            form.keys.clear();
+            type(window, {Qt::Key_Down, Qt::Key_S, Qt::Key_P, Qt::Key_Escape});
+            EXPECT_EQ(form.keys, (Keys{{40, 0}, {83, 0}, {80, 0}, {27, 0}}));
+            EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "S opened the menu";
+        }
     }
+}
+
+TEST_F(QtBackend, WhileTheMenuBarIsInUseItHasTheKeys) {
+    FieldForm& form = show_field();
+    FormWindow& window = window_of(form);
+    activate(window);
+    QTest::keyClick(window.windowHandle(), Qt::Key_Alt);
+    form.keys.clear();
+    type(window, {Qt::Key_Right, Qt::Key_Down});
+    EXPECT_EQ(form.keys, Keys{});
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "Down opened no menu";
+    QApplication::activePopupWidget()->close();
 }
 
 TEST_F(QtBackend, AButtonKeepsTheKeysAfterABoxOrAClickAndTheFormSeesThemOnlyWithPreview) {
@@ -290,6 +310,8 @@ TEST_F(QtBackend, ABoxSitsOverItsFormsWindowHasOneOkButtonAlignsLeftAndHoldsTheT
         const auto buttons = box.findChildren<QAbstractButton*>();
         ASSERT_EQ(buttons.size(), 1);
         EXPECT_EQ(buttons[0]->text().remove('&'), "OK");
+        EXPECT_NEAR(buttons[0]->mapTo(&box, buttons[0]->rect().center()).x(), box.width() / 2, 2);
+        EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowCloseButtonHint));
         buttons[0]->click();
     });
     hit(form, [](MessageBox& box) { QTest::keyClick(box.windowHandle(), Qt::Key_Escape); });
