@@ -46,9 +46,10 @@ TEST_F(Game, AtACornerTheSideBorderWinsAndAKeyAgainstABorderIsOverruled) {
 TEST_F(Game, TheArrowsAndTheLettersBothSteerTheBall) {
     start();
     empty_the_field();
+    // Each key turns the ball: a key that did nothing would leave the last direction.
     const std::vector<std::tuple<int, ui::Single, ui::Single>> steps = {
-        {keys::kDown, 0, 1},  {keys::kS, 0, 1}, {keys::kUp, 0, -1},   {keys::kW, 0, -1},
-        {keys::kRight, 1, 0}, {keys::kD, 1, 0}, {keys::kLeft, -1, 0}, {keys::kA, -1, 0}};
+        {keys::kDown, 0, 1}, {keys::kW, 0, -1}, {keys::kRight, 1, 0}, {keys::kA, -1, 0},
+        {keys::kUp, 0, -1},  {keys::kS, 0, 1},  {keys::kLeft, -1, 0}, {keys::kD, 1, 0}};
     for (const auto& [key, dx, dy] : steps) {
         const auto [left, top] = place();
         rt.key("frm_main", key);
@@ -107,6 +108,10 @@ TEST_F(Game, EachPresetSetsItsAirAndRunsOutOnItsTickNeverBelowZero) {
 TEST_F(Game, ARefillAddsAUnitAQuarterSecondStopsOneTickAfterFullAndEndsWithAPause) {
     start();
     empty_the_field();
+    form->Img_ball.move(form->img_luft.left(), form->img_luft.top());
+    rt.advance(50);
+    EXPECT_TRUE(form->tmr_auffuellen.enabled()) << "the air tanks start no refill";
+    form->Img_ball.move(0, 0);
     set_air(form->shp_luftIst, 28);
     form->tmr_auffuellen.set_enabled(true);
     rt.advance(500);
