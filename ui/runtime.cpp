@@ -196,14 +196,13 @@ bool Runtime::click(Form& form, std::string_view control_name) {
 }
 
 bool Runtime::close(Form& form) {
-    if (ended_ || box_open_ || !is_loaded(form)) return false;
-    dispatch(form, [this, &form] { unload(form); });
-    return true;
+    return !box_open_ && window_destroyed(form);
 }
 
-void Runtime::window_destroyed(Form& form) {
-    if (ended_ || !is_loaded(form)) return;
+bool Runtime::window_destroyed(Form& form) {
+    if (ended_ || !is_loaded(form)) return false;
     dispatch(form, [this, &form] { unload(form); });
+    return true;
 }
 
 bool Runtime::fire_next_due() {

@@ -98,8 +98,9 @@ class Runtime {
     bool close(Form& form);
     // The form's window was destroyed by another program (a window manager, a tool): the form
     // is unloaded as by its close box, also while a message box is open, since its window is
-    // gone either way. The program ends when no form is left.
-    void window_destroyed(Form& form);
+    // gone either way. The program ends when no form is left. False when the program ended or
+    // the form was not loaded.
+    bool window_destroyed(Form& form);
     // Fires the timer due first if it is due at or before now(); false when none fired.
     bool fire_next_due();
     // Fires every timer due now, in order.
