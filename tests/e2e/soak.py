@@ -237,28 +237,22 @@ def main():
     restarting, long_lived = runs
     crashes = restarting.crashes + long_lived.crashes
     warnings = restarting.warnings + long_lived.warnings
-    print(f"restarting program: {restarting.starts} starts, {restarting.actions} actions "
-          f"({restarting.hiccups} overtaken by the program)")
-    print(f"long-lived program: {long_lived.actions} actions "
-          f"({long_lived.hiccups} overtaken by the program)")
+    for name, run in (("restarting", restarting), ("long-lived", long_lived)):
+        print(f"{name} program: {run.starts} starts, {run.actions} actions ({run.hiccups} "
+              "overtaken by the program)" + (f"; harness error: {run.error}" if run.error else ""))
     seen = restarting.seen + long_lived.seen
     print("actions by window: " + ", ".join(f"{name} {n}" for name, n in sorted(seen.items())))
     print(f"crashes: {len(crashes)}")
     for code, tail, journal in crashes:
-        print(f"  exit code {code}; stderr ends: {tail}; the last actions:")
-        for action in journal:
-            print(f"    {action}")
-    print(f"lines on stderr: {len(warnings)}")
-    for line in warnings[:20]:
-        print(f"  {line}")
+        print(f"  exit code {code}; stderr ends: {tail}; the last actions:\n    "
+              + "\n    ".join(journal))
+    print(f"lines on stderr: {len(warnings)}" + "".join(f"\n  {line}" for line in warnings[:20]))
     samples = long_lived.rss_at_rest
     print("memory of the long-lived program at rest (s: kB): "
           + ", ".join(f"{t}: {kb}" for t, kb in samples))
     growth = samples[-1][1] - samples[0][1] if len(samples) >= 2 else None
-    print(f"memory growth: {growth} kB" if growth is not None else "memory growth: too few readings")
+    print(f"memory growth: {'too few readings' if growth is None else f'{growth} kB'}")
     errors = [run.error for run in runs if run.error]
-    for error in errors:
-        print(f"harness error: {error}")
     bad = crashes or warnings or errors or growth is None or growth > args.max_growth_kb
     print("soak: " + ("FAILED" if bad else "passed"))
     return 1 if bad else 0

@@ -23,26 +23,6 @@ class Game : public GameTest<single_player::frm_main> {
     }
 };
 
-TEST_F(Game, AtACornerTheSideBorderWinsAndAKeyAgainstABorderIsOverruled) {
-    struct Case {
-        ui::Single left, top;
-        int key;
-        ui::Single left1, top1, left2, top2;  // after one and two ticks
-    };
-    const Case cases[] = {
-        {-60, -60, keys::kUp, -59, -60, -59, -59},
-        {52, 52, keys::kDown, 51, 52, 51, 51},
-    };
-    for (const Case& c : cases) {
-        form->Img_ball.move(c.left, c.top);
-        rt.key("frm_main", c.key);
-        rt.advance(50);
-        EXPECT_EQ(place(), std::make_pair(c.left1, c.top1)) << c.left << "," << c.top;
-        rt.advance(50);
-        EXPECT_EQ(place(), std::make_pair(c.left2, c.top2)) << c.left << "," << c.top;
-    }
-}
-
 TEST_F(Game, TheArrowsAndTheLettersBothSteerTheBall) {
     start();
     empty_the_field();
@@ -129,20 +109,6 @@ TEST_F(Game, ARefillAddsAUnitAQuarterSecondStopsOneTickAfterFullAndEndsWithAPaus
     rt.advance(1000);
     EXPECT_EQ(form->Leben, 2);
     EXPECT_EQ(form->shp_luftIst.height(), 10);
-}
-
-TEST_F(Game, TheBubbleRisesFromTheBarToTheTopAndParksAtTheBarsTop) {
-    start();
-    empty_the_field();
-    rt.advance(5000 + 25 * 50);  // the first rise starts from the bar's design top
-    EXPECT_FALSE(form->shp_Blater.visible());
-    EXPECT_EQ(form->shp_Blater.top(), 26);
-    rt.advance(5000 - 25 * 50 + 25 * 50);  // the next from the bar's top before that loss
-    EXPECT_TRUE(form->shp_Blater.visible());
-    EXPECT_EQ(form->shp_Blater.top(), 1);
-    rt.advance(50);
-    EXPECT_FALSE(form->shp_Blater.visible());
-    EXPECT_EQ(form->shp_Blater.top(), 27);
 }
 
 }  // namespace
