@@ -184,19 +184,6 @@ TEST(QtKeys, VirtualKeyCodes) {
         EXPECT_EQ(ui::qt::virtual_key(qt_key), code) << "Qt key 0x" << std::hex << qt_key;
 }
 
-TEST_F(QtBackend, KeysComeBackToTheFormWhenItsWindowIsActivatedAgain) {
-    FieldForm& form = show_field();
-    FormWindow& window = window_of(form);
-    activate(window);
-    window.menu_bar()->setFocus();  // the menu bar left with the keyboard
-    activate(window_of(show_field("frm_zwei")));
-    activate(window);
-    EXPECT_EQ(window.focusWidget(), &window);
-    type(window, {Qt::Key_Down, Qt::Key_S, Qt::Key_P});
-    EXPECT_EQ(form.keys, (Keys{{40, 0}, {83, 0}, {80, 0}}));
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "S opened the menu";
-}
-
 TEST_F(QtBackend, EveryKeyReachesTheFormButAltWithAMenusAccessKey) {
     FieldForm& form = show_field();
     FormWindow& window = window_of(form);
@@ -219,8 +206,9 @@ TEST_F(QtBackend, EveryKeyReachesTheFormButAltWithAMenusAccessKey) {
     QApplication::activePopupWidget()->close();
 }
 
-// The ways by which the menu bar could keep the keyboard for good when a box came.
-TEST_F(QtBackend, KeysComeBackToTheFormAfterAMenuAndABox) {
+// The ways by which the menu bar could keep the keyboard for good, and the ways the form takes
+// the keys back: after a box, a click on the playfield, or when its window is active again.
+TEST_F(QtBackend, KeysComeBackToTheFormAfterAMenuByABoxAClickOrAnotherWindow) {
     const auto alt = [](FormWindow& w) { QTest::keyClick(w.windowHandle(), Qt::Key_Alt); };
     const auto open_spiel = [](FormWindow& w) {
         const QRect title = w.menu_bar()->actionGeometry(w.menu_action("mnu_spiel"));
@@ -242,18 +230,29 @@ TEST_F(QtBackend, KeysComeBackToTheFormAfterAMenuAndABox) {
              esc_in_menu();
          }},
         {"menu left open", open_spiel},
+        {"focus left on the menu bar", [](FormWindow& w) { w.menu_bar()->setFocus(); }},
     };
     FieldForm& form = show_field();
     FormWindow& window = window_of(form);
-    const auto click = [&] { QTest::mouseClick(window.client_area(), Qt::LeftButton); };
+    const std::vector<std::pair<const char*, std::function<void()>>> ways_out = {
+        {"a box", [&] { hit(form); }},
+        {"a click", [&] { QTest::mouseClick(window.client_area(), Qt::LeftButton); }},
+        {"another window and back",
+         [&] {
+             activate(window_of(show_field("frm_zwei")));
+             activate(window);
+         }},
+    };
     for (const auto& [way_in, enter] : ways_in) {
-        for (const bool by_click : {false, true}) {
-            // A click on the playfield closes an open menu and is not seen by the window.
-            if (by_click && std::string_view(way_in) == "menu left open") continue;
-            SCOPED_TRACE(std::string(way_in) + (by_click ? ", a click" : ", a box"));
+        for (const auto& [way_out, leave] : ways_out) {
+            // These close an open menu first: the window sees neither.
+            if (std::string_view(way_in) == "menu left open" && way_out != ways_out[0].first)
+                continue;
+            SCOPED_TRACE(std::string(way_in) + ", then " + way_out);
             activate(window);
             enter(window);
-            by_click ? click() : hit(form);
+            leave();
+            EXPECT_EQ(window.focusWidget(), &window);
             form.keys.clear();
             type(window, {Qt::Key_Down, Qt::Key_S, Qt::Key_P, Qt::Key_Escape});
             EXPECT_EQ(form.keys, (Keys{{40, 0}, {83, 0}, {80, 0}, {27, 0}}));
