@@ -174,6 +174,22 @@ TEST_F(QtBackend, AMinimisedWindowShownAgainComesBackActive) {
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
+TEST_F(QtBackend, AWindowDestroyedByAnotherProgramUnloadsItsFormAndAnswersItsBox) {
+    FieldForm& form = show_field();
+    const auto field = window_of(form).internalWinId();
+    FormWindow& window = window_of(show_field("frm_zwei"));
+    form.hit_on_tick = true;
+    form.tmr_tick.set_interval(1);
+    runtime->click(form, "mnu_start");
+    run_until([&] { return runtime->form("frm_feld") == nullptr; },
+              [&](MessageBox& box) {
+                  runtime->native_window_destroyed(box.internalWinId());
+                  runtime->native_window_destroyed(field);
+              });
+    runtime->native_window_destroyed(window.internalWinId());
+    EXPECT_TRUE(runtime->ended());
+}
+
 TEST(QtKeys, VirtualKeyCodes) {
     const std::vector<std::pair<int, int>> table = {
         {Qt::Key_Left, 37},  {Qt::Key_Up, 38},     {Qt::Key_Right, 39},  {Qt::Key_Down, 40},

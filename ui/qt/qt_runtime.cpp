@@ -223,6 +223,9 @@ void QtRuntime::dispose(FormWindow* window) {
 }
 
 void QtRuntime::native_window_destroyed(unsigned long id) {
+    // Else the box would wait for an answer that can never come, and hold every window.
+    auto* box = qobject_cast<MessageBox*>(QApplication::activeModalWidget());
+    if (box != nullptr && box->internalWinId() == id) box->reject();
     // Our own windows are destroyed only after their form is gone.
     for (Form* form : forms()) {
         const FormWindow* w = window(*form);

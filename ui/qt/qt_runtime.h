@@ -52,6 +52,9 @@ class QtRuntime : public Runtime {
     // wake-up. Elsewhere a precise QTimer, which counts whole milliseconds from when it is
     // started, fires up to a millisecond after it.
     std::optional<std::int64_t> wake_due() const { return wake_due_; }
+    // Another program destroyed the native window `id` (on X11 the runtime watches for this
+    // itself): a form's window unloads its form; the open message box's counts as answered.
+    void native_window_destroyed(unsigned long id);
 
   protected:
     void show_box(const std::string& text, int style, const std::string& title) override;
@@ -74,8 +77,6 @@ class QtRuntime : public Runtime {
     void woken();
     // Hides the window and deletes it later: the close may come from its own close event.
     void dispose(FormWindow* window);
-    // Another program destroyed the native window `id` (X11): its form, if any, is unloaded.
-    void native_window_destroyed(unsigned long id);
 
     std::chrono::steady_clock::time_point start_;
     std::optional<std::int64_t> wake_due_;
