@@ -54,15 +54,13 @@ class Launcher:
 
     def press(self, key):
         """Follows one key; returns the entry Space fires at (or None)."""
+        entry = self.would_fire_at() if key == "space" else None
         self.top, self.direction = self._next_top()
         if key in self.DOWN:
             self.direction = 1
         elif key in self.UP:
             self.direction = 2
-        elif key == "space":
-            return next((entry for entry, (low, high) in self.BANDS.items()
-                         if low <= self.top <= high), None)
-        return None
+        return entry
 
     def would_fire_at(self):
         top = self._next_top()[0]
