@@ -1,8 +1,8 @@
 // muranko-scenario FILE: runs a scenario script (commands show, close, key, click, random (V*N
-// for N draws of V),
-// advance, hold, dump; '#' starts a comment) on the test runtime with the program's forms and
-// prints what happened, one line per event, for the golden-file tests. A mistake in the script, an
-// exception from a handler or a breach of the runtime's rules stops it with "FILE:LINE: message".
+// for N draws of V), advance, hold, dump; '#' starts a comment) on the test runtime with the
+// program's forms and prints what happened, one line per event, for the golden-file tests. A
+// mistake in the script, an exception from a handler or a breach of the runtime's rules stops it
+// with "FILE:LINE: message".
 #include <algorithm>
 #include <charconv>
 #include <fstream>
